@@ -1,0 +1,207 @@
+#include "calc/CapacitanceSweep.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+namespace {
+
+std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
+
+struct TSweepRun {
+    std::vector<TCVPoint> points;
+    std::optional<TSweepFault> fault;
+    double faultV = 0.0;
+};
+
+TSweepRun Sweep(const TJunctionInput& input)
+{
+    TSweepRun run;
+    try {
+        SweepCV(input, [&](const TCVPoint& p) { run.points.push_back(p); });
+    } catch (const SweepError& e) {
+        run.fault = e.Fault();
+        run.faultV = e.V();
+    }
+    return run;
+}
+
+TJunctionInput WithVd(double vd) { return { 1e-16, 10.0, vd, 10.0 }; }
+
+TEST(CapacitanceSweep, ConstantsHaveTheirExactBitPatterns)
+{
+    EXPECT_EQ(Bits(ElementaryCharge), 0x3C079CA10C924223u);
+    EXPECT_EQ(Bits(VacuumPermittivity), 0x3DA378EBFD8B9F15u);
+    EXPECT_EQ(Bits(SweepStart), 0xC010000000000000u);
+    EXPECT_EQ(Bits(SweepStep), 0x3FB999999999999Au);
+    EXPECT_EQ(SweepLimit, 4.0);
+}
+
+// How many points a diffusion potential allows, and the exact bias of the last one.
+struct TLadderCase {
+    double vd;
+    std::size_t count;
+    double lastV; // ignored when count == 0
+};
+
+void PrintTo(const TLadderCase& c, std::ostream* os) { *os << "Vd=" << c.vd; }
+
+class SweepLadder : public testing::TestWithParam<TLadderCase> { };
+
+TEST_P(SweepLadder, StopsBelowVdAndAtTheLimit)
+{
+    const auto& c = GetParam();
+    const TSweepRun run = Sweep(WithVd(c.vd));
+    ASSERT_FALSE(run.fault);
+    ASSERT_EQ(run.points.size(), c.count);
+    if (c.count > 0) {
+        EXPECT_EQ(Bits(run.points.front().V), Bits(-4.0));
+        EXPECT_EQ(Bits(run.points.back().V), Bits(c.lastV));
+    }
+    // Each bias is the previous one plus the step, rounded: an accumulated sum.
+    for (std::size_t k = 1; k < run.points.size(); ++k)
+        EXPECT_EQ(Bits(run.points[k].V), Bits(run.points[k - 1].V + SweepStep)) << "k=" << k;
+    for (const auto& p : run.points)
+        EXPECT_LT(p.V, c.vd);
+}
+
+INSTANTIATE_TEST_SUITE_P(VdTable, SweepLadder,
+    testing::Values(TLadderCase { -5.0, 0, 0.0 }, TLadderCase { -4.0, 0, 0.0 },
+        TLadderCase { -3.9, 1, -4.0 }, TLadderCase { 0.0, 40, -0.09999999999999759 },
+        TLadderCase { 0.4, 44, 0.30000000000000243 }, TLadderCase { 3.9, 79, 3.8000000000000047 },
+        TLadderCase { 3.95, 80, 3.900000000000005 }, TLadderCase { 4.0, 80, 3.900000000000005 },
+        TLadderCase { 5.0, 80, 3.900000000000005 }, TLadderCase { 100.0, 80, 3.900000000000005 }));
+
+TEST(CapacitanceSweep, ExampleInputsGiveTheKnownPointsBitForBit)
+{
+    const TSweepRun run = Sweep({ 1e-16, 10.0, 0.4, 10.0 });
+    ASSERT_FALSE(run.fault);
+    ASSERT_EQ(run.points.size(), 44u);
+
+    struct Expected {
+        std::size_t k;
+        std::uint64_t v, c, invC2;
+    };
+    const Expected table[] = {
+        { 0, 0xC010000000000000, 0x3B632CA7DAB43084, 0x490648116DF9CCF1 },
+        { 40, 0x3CE5C00000000000, 0x3B7FCC15A5ADBE5E, 0x48D03469C45894F0 },
+        { 43, 0x3FD333333333335F, 0x3B8FCC15A5ADBEAF, 0x48B03469C458949E },
+    };
+    for (const auto& e : table) {
+        EXPECT_EQ(Bits(run.points[e.k].V), e.v) << "k=" << e.k;
+        EXPECT_EQ(Bits(run.points[e.k].C), e.c) << "k=" << e.k;
+        EXPECT_EQ(Bits(run.points[e.k].InvC2), e.invC2) << "k=" << e.k;
+    }
+    // The same values written as decimals, as a reader would check them.
+    EXPECT_EQ(run.points[0].C, 1.268857754044952e-22);
+    EXPECT_EQ(run.points[40].V, 2.4147350785597155e-15);
+    EXPECT_EQ(run.points[43].InvC2, 1.411631846414421e+42);
+
+    for (std::size_t k = 1; k < run.points.size(); ++k) {
+        EXPECT_GT(run.points[k].C, run.points[k - 1].C);
+        EXPECT_LT(run.points[k].InvC2, run.points[k - 1].InvC2);
+    }
+}
+
+TEST(CapacitanceSweep, EveryCallStartsAfreshFromTheFirstBias)
+{
+    const TSweepRun first = Sweep(WithVd(0.4));
+    const TSweepRun second = Sweep(WithVd(0.4));
+    ASSERT_EQ(first.points.size(), second.points.size());
+    for (std::size_t k = 0; k < first.points.size(); ++k) {
+        EXPECT_EQ(Bits(first.points[k].V), Bits(second.points[k].V));
+        EXPECT_EQ(Bits(first.points[k].C), Bits(second.points[k].C));
+    }
+}
+
+// Inputs whose points cannot all be shown: the sweep reports the first bad point and
+// stops there, after delivering every point before it.
+struct TFaultCase {
+    const char* name;
+    TJunctionInput input;
+    TSweepFault fault;
+    std::size_t deliveredBefore;
+};
+
+void PrintTo(const TFaultCase& c, std::ostream* os) { *os << c.name; }
+
+class SweepFaults : public testing::TestWithParam<TFaultCase> { };
+
+TEST_P(SweepFaults, ReportsTheFirstBadPointAndStops)
+{
+    const auto& c = GetParam();
+    const TSweepRun run = Sweep(c.input);
+    ASSERT_TRUE(run.fault.has_value());
+    EXPECT_EQ(*run.fault, c.fault);
+    ASSERT_EQ(run.points.size(), c.deliveredBefore);
+
+    // The fault lies at the ladder point right after the last delivered one.
+    double expectedV = SweepStart;
+    for (std::size_t k = 0; k < c.deliveredBefore; ++k)
+        expectedV += SweepStep;
+    EXPECT_EQ(Bits(run.faultV), Bits(expectedV));
+
+    for (const auto& p : run.points) {
+        EXPECT_TRUE(std::isfinite(p.C) && p.C != 0.0);
+        EXPECT_TRUE(std::isfinite(p.InvC2) && p.InvC2 != 0.0);
+    }
+}
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(Table, SweepFaults,
+    testing::Values(
+        TFaultCase { "NegativeDensity", { -1.0, 10.0, 0.4, 10.0 }, TSweepFault::NoRealValue, 0 },
+        TFaultCase {
+            "NegativePermittivity", { 1e-16, -10.0, 0.4, 10.0 }, TSweepFault::NoRealValue, 0 },
+        TFaultCase { "DiffusionPotentialNotANumber", { 1e-16, 10.0, kNaN, 10.0 },
+            TSweepFault::NoRealValue, 0 },
+        TFaultCase { "ZeroDensity", { 0.0, 10.0, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0 },
+        TFaultCase {
+            "NegativeZeroDensity", { -0.0, 10.0, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0 },
+        TFaultCase { "ZeroArea", { 1e-16, 10.0, 0.4, 0.0 }, TSweepFault::ZeroCapacitance, 0 },
+        TFaultCase {
+            "ProductUnderflows", { 1e-300, 1e-30, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0 },
+        // C is about 1e-160: finite, but C*C underflows and 1/C² is infinite.
+        TFaultCase {
+            "InverseSquareOverflows", { 1e-16, 10.0, 0.4, 1e-137 }, TSweepFault::OutOfRange, 0 },
+        TFaultCase { "InfiniteArea", { 1e-16, 10.0, 0.4, kInf }, TSweepFault::OutOfRange, 0 },
+        TFaultCase { "HugeDensity", { 1e308, 1e10, 0.4, 10.0 }, TSweepFault::OutOfRange, 0 },
+        // C grows along the sweep: C² first exceeds the double range at k = 37
+        // (V near -0.3), after 37 good points.
+        TFaultCase {
+            "OverflowAfterGoodPoints", { 1.0, 1.0, 0.0, 1e169 }, TSweepFault::OutOfRange, 37 }),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(CapacitanceSweep, FaultMessageIsJapaneseAndNamesTheBias)
+{
+    try {
+        SweepCV(TJunctionInput { -1.0, 10.0, 0.4, 10.0 }, [](const TCVPoint&) {});
+        FAIL() << "no SweepError";
+    } catch (const SweepError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find("V = -4"), std::string::npos) << what;
+        EXPECT_NE(what.find("実数"), std::string::npos) << what;
+    }
+}
+
+TEST(CapacitanceSweep, ConsumerExceptionEndsTheSweep)
+{
+    int calls = 0;
+    EXPECT_THROW(SweepCV(WithVd(0.4),
+                     [&](const TCVPoint&) {
+                         if (++calls == 3)
+                             throw std::logic_error("stop");
+                     }),
+        std::logic_error);
+    EXPECT_EQ(calls, 3);
+}
+
+} // namespace
