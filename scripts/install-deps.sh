@@ -6,8 +6,12 @@ set -euo pipefail
 packages=(
     # build
     cmake make g++ pkg-config
-    # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
+    # Qt 6 Widgets and Charts, with moc and uic
+    qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev
+    # Japanese fonts the window's fonts map onto
+    fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
+    # tests and benchmarks; xvfb for the runs that need a real X server
+    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
 )
 
 missing=()

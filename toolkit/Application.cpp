@@ -1,0 +1,93 @@
+#include "toolkit/Application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+ErrorReporter& CurrentReporter()
+{
+    static ErrorReporter reporter;
+    return reporter;
+}
+
+void ShowMessageBox(const QString& message)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        // No window system to show a box on: the message still reaches the user.
+        fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        return;
+    }
+    QMessageBox::critical(
+        QApplication::activeWindow(), QCoreApplication::applicationName(), message);
+}
+
+} // namespace
+
+ErrorReporter SetErrorReporter(ErrorReporter reporter)
+{
+    ErrorReporter previous = std::move(CurrentReporter());
+    CurrentReporter() = std::move(reporter);
+    return previous;
+}
+
+void ReportError(const std::exception& error)
+{
+    const QString message = QString::fromUtf8(error.what());
+    if (const auto& reporter = CurrentReporter())
+        reporter(message);
+    else
+        ShowMessageBox(message);
+}
+
+void InstallFontSubstitutions()
+{
+    // The form names the fonts a Japanese Windows desktop has. Prefer the metrically
+    // alike IPA fonts, then any other installed Japanese font of the same kind.
+    const QStringList gothic { "IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "VL PGothic",
+        "TakaoPGothic", "Droid Sans Fallback" };
+    const QStringList mincho { "IPAPMincho", "IPAMincho", "Noto Serif CJK JP", "TakaoPMincho",
+        "IPAPGothic", "Noto Sans CJK JP" };
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
+}
+
+TApplication::TApplication(int& argc, char** argv)
+    : argc_(argc)
+    , argv_(argv)
+{
+}
+
+TApplication::~TApplication() = default;
+
+void TApplication::Initialize()
+{
+    if (app_)
+        return;
+    QCoreApplication::setApplicationName(QStringLiteral("cvplot"));
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+    InstallFontSubstitutions();
+}
+
+void TApplication::Adopt(std::unique_ptr<QWidget> form)
+{
+    if (!mainForm_)
+        mainForm_ = std::move(form);
+    else
+        form.release()->setParent(mainForm_.get(), Qt::Window);
+}
+
+void TApplication::Run()
+{
+    if (!app_ || !mainForm_)
+        return;
+    mainForm_->show();
+    QApplication::exec();
+}
+
+void TApplication::ShowException(const std::exception& error) { ReportError(error); }

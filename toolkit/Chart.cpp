@@ -1,0 +1,190 @@
+#include "toolkit/Chart.h"
+
+#include "toolkit/Exception.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QLineSeries>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+QColor ToQColor(TColor color)
+{
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+        static_cast<int>((color >> 16) & 0xFF));
+}
+
+TFastLineSeries::TFastLineSeries(TChart& chart, QLineSeries* line)
+    : chart_(chart)
+    , line_(line)
+{
+}
+
+void TFastLineSeries::Clear()
+{
+    points_.clear();
+    chart_.DataChanged(*this, -1, false);
+}
+
+int TFastLineSeries::AddXY(double x, double y, const QString& label, TColor color)
+{
+    // After any equal X values, so that points arriving in ascending X land at the end.
+    const auto at = std::upper_bound(points_.begin(), points_.end(), x,
+        [](double value, const Point& p) { return value < p.x; });
+    const auto index = static_cast<int>(at - points_.begin());
+    points_.insert(at, Point { x, y, label, color });
+    chart_.DataChanged(*this, index, true);
+    return index;
+}
+
+QColor TFastLineSeries::SeriesColor() const { return line_->color(); }
+
+TChart::TChart(QWidget* parent)
+    : QChartView(parent)
+    , chart_(new QChart)
+    , axisX_(new QCategoryAxis)
+    , axisY_(new QCategoryAxis)
+{
+    setChart(chart_); // the view owns the chart, the chart its series and axes
+    setRenderHint(QPainter::Antialiasing);
+    chart_->legend()->hide();
+    chart_->setBackgroundRoundness(0);
+
+    auto* line = new QLineSeries;
+    chart_->addSeries(line);
+    for (QCategoryAxis* axis : { axisX_, axisY_ }) {
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        axis->setTruncateLabels(false);
+        axis->setLabelsColor(Qt::black);
+    }
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    line->attachAxis(axisX_);
+    line->attachAxis(axisY_);
+    series_.push_back(std::unique_ptr<TFastLineSeries>(new TFastLineSeries(*this, line)));
+    setSeriesColor(Qt::red);
+
+    scaleX_ = ComputeAxisScale(0, 0, true);
+    scaleY_ = scaleX_;
+    ApplyScale(axisX_, scaleX_);
+    ApplyScale(axisY_, scaleY_);
+}
+
+TChart::~TChart() = default;
+
+TFastLineSeries* TChart::GetSeries(int index) const
+{
+    if (index < 0 || index >= SeriesCount())
+        throw Exception("系列 " + std::to_string(index) + " はありません。");
+    return series_[static_cast<std::size_t>(index)].get();
+}
+
+QPointF TChart::ToDisplay(const TFastLineSeries::Point& point) const
+{
+    return { ::ToDisplay(point.x, scaleX_.exponent), ::ToDisplay(point.y, scaleY_.exponent) };
+}
+
+void TChart::DataChanged(const TFastLineSeries& series, int changedIndex, bool inserted)
+{
+    double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo;
+    double ylo = xlo, yhi = -xlo;
+    bool empty = true;
+    for (const auto& s : series_) {
+        for (const auto& p : s->points_) {
+            xlo = std::min(xlo, p.x);
+            xhi = std::max(xhi, p.x);
+            ylo = std::min(ylo, p.y);
+            yhi = std::max(yhi, p.y);
+            empty = false;
+        }
+    }
+    TAxisScale newX = ComputeAxisScale(xlo, xhi, empty);
+    TAxisScale newY = ComputeAxisScale(ylo, yhi, empty);
+    const bool exponentChanged
+        = newX.exponent != scaleX_.exponent || newY.exponent != scaleY_.exponent;
+    if (!(newX == scaleX_)) {
+        scaleX_ = std::move(newX);
+        ApplyScale(axisX_, scaleX_);
+    }
+    if (!(newY == scaleY_)) {
+        scaleY_ = std::move(newY);
+        ApplyScale(axisY_, scaleY_);
+    }
+
+    for (const auto& s : series_) {
+        if (s.get() == &series && inserted && !exponentChanged) {
+            s->line_->insert(
+                changedIndex, ToDisplay(s->points_[static_cast<std::size_t>(changedIndex)]));
+            continue;
+        }
+        if (s.get() != &series && !exponentChanged)
+            continue;
+        QList<QPointF> display;
+        display.reserve(static_cast<qsizetype>(s->points_.size()));
+        for (const auto& p : s->points_)
+            display.append(ToDisplay(p));
+        s->line_->replace(display);
+    }
+}
+
+void TChart::ApplyScale(QCategoryAxis* axis, const TAxisScale& scale)
+{
+    for (const QString& label : axis->categoriesLabels())
+        axis->remove(label);
+    axis->setStartValue(scale.min);
+    for (const TAxisTick& tick : scale.ticks)
+        axis->append(tick.label, tick.position);
+    axis->setRange(scale.min, scale.max);
+}
+
+QString TChart::title() const { return chart_->title(); }
+void TChart::setTitle(const QString& title) { chart_->setTitle(title); }
+QColor TChart::backColor() const { return chart_->backgroundBrush().color(); }
+void TChart::setBackColor(const QColor& color)
+{
+    chart_->setBackgroundBrush(color);
+    setBackgroundBrush(color);
+}
+QColor TChart::backWallColor() const { return chart_->plotAreaBackgroundBrush().color(); }
+void TChart::setBackWallColor(const QColor& color)
+{
+    chart_->setPlotAreaBackgroundBrush(color);
+    chart_->setPlotAreaBackgroundVisible(true);
+}
+bool TChart::legendVisible() const { return chart_->legend()->isVisible(); }
+void TChart::setLegendVisible(bool visible) { chart_->legend()->setVisible(visible); }
+QString TChart::seriesName() const { return series_.front()->line_->name(); }
+void TChart::setSeriesName(const QString& name) { series_.front()->line_->setName(name); }
+QColor TChart::seriesColor() const { return series_.front()->line_->color(); }
+void TChart::setSeriesColor(const QColor& color)
+{
+    QPen pen(color);
+    pen.setWidthF(1.5);
+    series_.front()->line_->setPen(pen);
+}
+
+void TChart::setLabelFontName(const QString& name)
+{
+    labelFontName_ = name;
+    ApplyLabelFont();
+}
+
+void TChart::setLabelFontHeight(int height)
+{
+    labelFontHeight_ = height;
+    ApplyLabelFont();
+}
+
+void TChart::ApplyLabelFont()
+{
+    QFont font = axisX_->labelsFont();
+    if (!labelFontName_.isEmpty())
+        font.setFamily(labelFontName_);
+    font.setPixelSize(std::max(1, std::abs(labelFontHeight_)));
+    for (QCategoryAxis* axis : { axisX_, axisY_ }) {
+        axis->setLabelsFont(font);
+        axis->setTitleFont(font);
+    }
+}

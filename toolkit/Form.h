@@ -1,0 +1,81 @@
+// The base of every window: a QMainWindow whose layout comes from its stored form, with
+// a creation event, Close() and a drawing surface over its client area.
+#pragma once
+
+#include <QMainWindow>
+#include <QPen>
+#include <QPoint>
+
+#include <vector>
+
+class QPlainTextEdit;
+
+// The pen of a drawing surface.
+class TPen {
+public:
+    void SetWidth(int width) { width_ = width; }
+    [[nodiscard]] int Width() const { return width_; }
+    void SetColor(const QColor& color) { color_ = color; }
+    [[nodiscard]] QColor Color() const { return color_; }
+
+private:
+    int width_ = 1;
+    QColor color_ = Qt::black;
+};
+
+// Draws straight lines on a widget's own surface, beneath its child controls. A line is
+// painted once, with the next paint of the surface, and not kept: a later repaint of
+// that area no longer shows it.
+class TCanvas : public QObject {
+public:
+    explicit TCanvas(QWidget* surface);
+
+    TPen Pen;
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Line {
+        QPoint from, to;
+        QPen pen;
+    };
+    QWidget* surface_;
+    QPoint position_;
+    std::vector<Line> pending_;
+};
+
+class TCustomForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TCustomForm(QWidget* parent = nullptr);
+
+    // Raises the creation event; the application calls it once the controls exist.
+    void DoCreate();
+
+    // Closes the window; for the main window this ends the message loop.
+    void Close();
+
+    // The drawing surface over the client area (below the menu bar), in client
+    // coordinates.
+    TCanvas& GetCanvas();
+
+signals:
+    void created();
+
+protected:
+    // Applies what the stored form keeps as dynamic properties: the window's place
+    // ("Left", "Top"), its client size ("ClientWidth", "ClientHeight", below the menu
+    // bar), and character heights in pixels ("fontHeight", negative as stored) of the
+    // window and of any control that has its own font.
+    void ApplyStoredForm();
+
+private:
+    TCanvas* canvas_ = nullptr;
+};
+
+// A multi-line text list seen as lines: clear them, append one at the end.
+void ClearLines(QPlainTextEdit* list);
+void AppendLine(QPlainTextEdit* list, const QString& line);
