@@ -10,8 +10,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev
     # Japanese fonts the window's fonts map onto
     fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
-    # tests and benchmarks; xvfb for the runs that need a real X server
-    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+    # tests and benchmarks; an X server, input events and window dumps for the
+    # end-to-end run
+    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-apps python3
 )
 
 missing=()

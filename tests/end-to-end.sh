@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb, picks "表示" > "例入力", presses "計算", checks
+# that the results were drawn, and ends it with "終了": the exit code must be 0.
+set -euo pipefail
+program=$1
+
+if [[ -z "${E2E_INSIDE_XVFB:-}" ]]; then
+    export E2E_INSIDE_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$program"
+fi
+
+export QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR=$(mktemp -d)
+"$program" &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+window=""
+for _ in $(seq 50); do
+    window=$(xdotool search --name '^Form1$' 2>/dev/null | head -n1 || true)
+    [[ -n "$window" ]] && break
+    sleep 0.2
+done
+[[ -n "$window" ]] || { echo "the window did not appear"; exit 1; }
+sleep 0.5
+
+click() { # x y in window coordinates
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep 0.4
+}
+
+
+# Counts the strongly red pixels of the window: the charts' lines are the only red.
+red_pixels() {
+    xwd -silent -id "$window" | python3 -c '
+import struct, sys
+data = sys.stdin.buffer.read()
+header_size, _, _, depth, width, height = struct.unpack(">6I", data[:24])
+bits_per_pixel, bytes_per_line = struct.unpack(">2I", data[44:52])
+ncolors = struct.unpack(">I", data[76:80])[0]
+pixels = data[header_size + 12 * ncolors:]
+red = 0
+for y in range(height):
+    row = pixels[y * bytes_per_line:(y + 1) * bytes_per_line]
+    for x in range(width):
+        b, g, r = row[4 * x], row[4 * x + 1], row[4 * x + 2]
+        if r > 200 and g < 80 and b < 80:
+            red += 1
+print(red)'
+}
+
+menu_height=$(( $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\)/\1/p') - 508 ))
+click 20 $((menu_height / 2))                      # 表示
+click 40 $((menu_height + 12))                     # 例入力
+[[ $(red_pixels) -eq 0 ]] || { echo "red drawn before 計算"; exit 1; }
+click $((520 + 37)) $((menu_height + 472 + 12))    # 計算
+kill -0 $pid || { echo "the program ended after 計算"; exit 1; }
+red=$(red_pixels)
+echo "red pixels after 計算: $red"
+[[ $red -gt 100 ]] || { echo "no curve drawn after 例入力 and 計算"; exit 1; }
+click 60 $((menu_height / 2))                      # 終了
+
+for _ in $(seq 50); do
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 $pid 2>/dev/null; then
+    echo "the program did not end after 終了"
+    exit 1
+fi
+set +e
+wait $pid
+status=$?
+set -e
+trap - EXIT
+echo "exit code $status"
+exit $status
