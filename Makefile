@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -30,6 +30,10 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bench/sweep_bench
+
+# A Debian package of the program (build/cvplot_<version>_<arch>.deb).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

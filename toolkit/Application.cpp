@@ -1,8 +1,10 @@
 #include "toolkit/Application.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -72,6 +74,18 @@ void TApplication::Initialize()
     QCoreApplication::setApplicationName(QStringLiteral("cvplot"));
     app_ = std::make_unique<QApplication>(argc_, argv_);
     InstallFontSubstitutions();
+
+    // The program's icon, where the program carries it as resources.
+    QIcon icon;
+    for (const int size : { 16, 32, 48 }) {
+        const QString path = QStringLiteral(":/icons/%1-%2.png")
+                                 .arg(QCoreApplication::applicationName())
+                                 .arg(size);
+        if (QFile::exists(path))
+            icon.addFile(path, QSize(size, size));
+    }
+    if (!icon.isNull())
+        QApplication::setWindowIcon(icon);
 }
 
 void TApplication::Adopt(std::unique_ptr<QWidget> form)
