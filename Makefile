@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench package clean
+.PHONY: all deps configure build run test bench package sanitize clean
 
 all: build
 
@@ -30,6 +30,20 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bench/sweep_bench
+
+# The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_DIR ?= build-sanitize
+sanitize: deps
+	@if [ ! -f $(SANITIZE_DIR)/CMakeCache.txt ]; then \
+	    cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCVPLOT_SANITIZE=ON \
+	        -DCVPLOT_BUILD_BENCH=OFF -DCVPLOT_WARNINGS_AS_ERRORS=ON $(CMAKE_ARGS); \
+	fi
+	cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	cd $(SANITIZE_DIR) && \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure --no-tests=error -j$(JOBS)
 
 # A Debian package of the program (build/cvplot_<version>_<arch>.deb).
 package: build

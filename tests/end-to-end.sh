@@ -26,7 +26,7 @@ sleep 0.5
 
 click() { # x y in window coordinates
     xdotool mousemove --window "$window" "$1" "$2" click 1
-    sleep 0.4
+    sleep 0.3
 }
 
 
@@ -50,14 +50,29 @@ print(red)'
 }
 
 menu_height=$(( $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\)/\1/p') - 508 ))
+
+visible_windows() { xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l; }
+
+# Waits up to five seconds for a condition, polling.
+wait_until() {
+    for _ in $(seq 50); do
+        eval "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+base=$(visible_windows)
 click 20 $((menu_height / 2))                      # 表示
+wait_until '[[ $(visible_windows) -gt $base ]]' || { echo "the 表示 menu did not open"; exit 1; }
+sleep 0.2
 click 40 $((menu_height + 12))                     # 例入力
+wait_until '[[ $(visible_windows) -eq $base ]]' || { echo "the 表示 menu did not close"; exit 1; }
 [[ $(red_pixels) -eq 0 ]] || { echo "red drawn before 計算"; exit 1; }
 click $((520 + 37)) $((menu_height + 472 + 12))    # 計算
 kill -0 $pid || { echo "the program ended after 計算"; exit 1; }
-red=$(red_pixels)
-echo "red pixels after 計算: $red"
-[[ $red -gt 100 ]] || { echo "no curve drawn after 例入力 and 計算"; exit 1; }
+wait_until '[[ $(red_pixels) -gt 100 ]]' || { echo "no curve drawn after 例入力 and 計算"; exit 1; }
+echo "red pixels after 計算: $(red_pixels)"
 click 60 $((menu_height / 2))                      # 終了
 
 for _ in $(seq 50); do

@@ -42,12 +42,14 @@ int TFastLineSeries::AddXY(double x, double y, const QString& label, TColor colo
 QColor TFastLineSeries::SeriesColor() const { return line_->color(); }
 
 TChart::TChart(QWidget* parent)
-    : QChartView(parent)
-    , chart_(new QChart)
+    // Built with its own chart: a chart view made without one creates a default chart
+    // that setChart() would later orphan.
+    : QChartView(new QChart, parent)
+    , chart_(chart())
     , axisX_(new QCategoryAxis)
     , axisY_(new QCategoryAxis)
 {
-    setChart(chart_); // the view owns the chart, the chart its series and axes
+    // The view owns the chart, the chart its series and axes.
     setRenderHint(QPainter::Antialiasing);
     chart_->legend()->hide();
     chart_->setBackgroundRoundness(0);
