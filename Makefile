@@ -1,11 +1,12 @@
 # The two everyday commands: `make run` and `make test`. Both install whatever Debian
 # packages are missing, configure once and rebuild only what changed.
+SHELL := /bin/bash
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench package sanitize clean
+.PHONY: all deps configure build run test bench package sanitize fuzz clean
 
 all: build
 
@@ -27,6 +28,7 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error -j$(JOBS)
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
 
 bench: build
 	$(BUILD_DIR)/bench/sweep_bench
@@ -44,6 +46,21 @@ sanitize: deps
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure --no-tests=error -j$(JOBS)
+
+# Fuzzes the text<->number conversion with libFuzzer (clang) for FUZZ_SECONDS.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@if [ ! -f $(FUZZ_DIR)/CMakeCache.txt ]; then \
+	    cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	        -DCVPLOT_FUZZ=ON -DCVPLOT_WARNINGS_AS_ERRORS=ON $(CMAKE_ARGS); \
+	fi
+	cmake --build $(FUZZ_DIR) -j$(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/tests/fuzz/convert_fuzz $(FUZZ_DIR)/corpus tests/fuzz/seeds \
+	    -max_total_time=$(FUZZ_SECONDS) -max_len=128 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/ 2>&1 | grep -E '^(#[0-9]+ +(DONE|INITED)|stat::|==|INFO: (Seed|Loaded)|SUMMARY)' ; \
+	    exit $${PIPESTATUS[0]}
 
 # A Debian package of the program (build/cvplot_<version>_<arch>.deb).
 package: build
