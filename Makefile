@@ -30,8 +30,16 @@ test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error -j$(JOBS)
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
 
+# Benchmarks: figures and ratios against baselines measured in the same run. The window
+# benchmarks run under the offscreen platform and under Xvfb.
+BENCH_ENV = XDG_RUNTIME_DIR=$$(mktemp -d)
 bench: build
-	$(BUILD_DIR)/bench/sweep_bench
+	$(BUILD_DIR)/bench/sweep_bench --benchmark_repetitions=10 \
+	    --benchmark_report_aggregates_only=true --benchmark_color=false
+	$(BENCH_ENV) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/startup_bench 2>/dev/null
+	$(BENCH_ENV) QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD_DIR)/bench/startup_bench 2>/dev/null
+	$(BENCH_ENV) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/calculate_bench 2>/dev/null
+	$(BENCH_ENV) QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD_DIR)/bench/calculate_bench 2>/dev/null
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 SANITIZE_DIR ?= build-sanitize

@@ -5,6 +5,7 @@
 #include "toolkit/Convert.h"
 #include "ui/Unit1.h"
 
+#include <QChart>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -135,6 +136,30 @@ private slots:
         QVERIFY(reports_->messages.isEmpty());
         QCOMPARE(form_->PageControl1->currentIndex(), 0);
         QCOMPARE(Fields(), QStringList({ "10e-17", "10", "0.4", "10" }));
+    }
+
+    // The charts refresh once per command; that refresh must come before the frame that
+    // follows the command, never after it.
+    void the_first_frame_after_calculate_shows_the_new_points()
+    {
+        struct PaintProbe : QObject {
+            QChart* chart;
+            int pointsAtFirstPaint = -1;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && pointsAtFirstPaint < 0)
+                    pointsAtFirstPaint
+                        = int(static_cast<QLineSeries*>(chart->series().first())->count());
+                return false;
+            }
+        } probe;
+        probe.chart = form_->Chart1->chart();
+        form_->N2->trigger();
+        QTest::qWait(20);
+        form_->Chart1->viewport()->installEventFilter(&probe);
+        Calculate();
+        QTRY_VERIFY(probe.pointsAtFirstPaint >= 0);
+        QCOMPARE(probe.pointsAtFirstPaint, 44);
     }
 
     void diffusion_potential_at_the_ladder_start_gives_nothing()

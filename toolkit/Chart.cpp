@@ -4,6 +4,8 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLineSeries>
 
 #include <algorithm>
@@ -25,7 +27,7 @@ TFastLineSeries::TFastLineSeries(TChart& chart, QLineSeries* line)
 void TFastLineSeries::Clear()
 {
     points_.clear();
-    chart_.DataChanged(*this, -1, false);
+    chart_.DataChanged();
 }
 
 int TFastLineSeries::AddXY(double x, double y, const QString& label, TColor color)
@@ -35,11 +37,17 @@ int TFastLineSeries::AddXY(double x, double y, const QString& label, TColor colo
         [](double value, const Point& p) { return value < p.x; });
     const auto index = static_cast<int>(at - points_.begin());
     points_.insert(at, Point { x, y, label, color });
-    chart_.DataChanged(*this, index, true);
+    chart_.DataChanged();
     return index;
 }
 
 QColor TFastLineSeries::SeriesColor() const { return line_->color(); }
+
+QLineSeries* TFastLineSeries::LineSeries() const
+{
+    chart_.Refresh();
+    return line_;
+}
 
 TChart::TChart(QWidget* parent)
     // Built with its own chart: a chart view made without one creates a default chart
@@ -88,8 +96,33 @@ QPointF TChart::ToDisplay(const TFastLineSeries::Point& point) const
     return { ::ToDisplay(point.x, scaleX_.exponent), ::ToDisplay(point.y, scaleY_.exponent) };
 }
 
-void TChart::DataChanged(const TFastLineSeries& series, int changedIndex, bool inserted)
+void TChart::DataChanged()
 {
+    // The points are already stored; showing them is done once for all the changes made
+    // before control returns to the event loop. The refresh event outranks the window's
+    // paint request, so no frame shows stale axes.
+    if (!refreshPending_) {
+        refreshPending_ = true;
+        QCoreApplication::postEvent(this, new QEvent(kRefreshEvent), Qt::HighEventPriority);
+    }
+}
+
+bool TChart::event(QEvent* event)
+{
+    if (event->type() == kRefreshEvent) {
+        Refresh();
+        return true;
+    }
+    return QChartView::event(event);
+}
+
+void TChart::Refresh() const
+{
+    if (!refreshPending_)
+        return;
+    refreshPending_ = false;
+    auto* self = const_cast<TChart*>(this);
+
     double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo;
     double ylo = xlo, yhi = -xlo;
     bool empty = true;
@@ -104,25 +137,15 @@ void TChart::DataChanged(const TFastLineSeries& series, int changedIndex, bool i
     }
     TAxisScale newX = ComputeAxisScale(xlo, xhi, empty);
     TAxisScale newY = ComputeAxisScale(ylo, yhi, empty);
-    const bool exponentChanged
-        = newX.exponent != scaleX_.exponent || newY.exponent != scaleY_.exponent;
     if (!(newX == scaleX_)) {
-        scaleX_ = std::move(newX);
+        self->scaleX_ = std::move(newX);
         ApplyScale(axisX_, scaleX_);
     }
     if (!(newY == scaleY_)) {
-        scaleY_ = std::move(newY);
+        self->scaleY_ = std::move(newY);
         ApplyScale(axisY_, scaleY_);
     }
-
     for (const auto& s : series_) {
-        if (s.get() == &series && inserted && !exponentChanged) {
-            s->line_->insert(
-                changedIndex, ToDisplay(s->points_[static_cast<std::size_t>(changedIndex)]));
-            continue;
-        }
-        if (s.get() != &series && !exponentChanged)
-            continue;
         QList<QPointF> display;
         display.reserve(static_cast<qsizetype>(s->points_.size()));
         for (const auto& p : s->points_)

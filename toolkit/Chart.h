@@ -8,6 +8,7 @@
 
 #include <QChartView>
 #include <QColor>
+#include <QEvent>
 
 #include <cstdint>
 #include <memory>
@@ -55,7 +56,8 @@ public:
         return points_.at(static_cast<std::size_t>(index));
     }
     [[nodiscard]] QColor SeriesColor() const;
-    [[nodiscard]] QLineSeries* LineSeries() const { return line_; }
+    // The Qt series that draws the points, in display units, up to date.
+    [[nodiscard]] QLineSeries* LineSeries() const;
 
 private:
     friend class TChart;
@@ -85,10 +87,11 @@ public:
     TFastLineSeries* GetSeries(int index) const;
     [[nodiscard]] int SeriesCount() const { return static_cast<int>(series_.size()); }
 
-    [[nodiscard]] QCategoryAxis* AxisX() const { return axisX_; }
-    [[nodiscard]] QCategoryAxis* AxisY() const { return axisY_; }
-    [[nodiscard]] const TAxisScale& ScaleX() const { return scaleX_; }
-    [[nodiscard]] const TAxisScale& ScaleY() const { return scaleY_; }
+    // The axes and their scales, up to date with the points.
+    [[nodiscard]] QCategoryAxis* AxisX() const { return Refresh(), axisX_; }
+    [[nodiscard]] QCategoryAxis* AxisY() const { return Refresh(), axisY_; }
+    [[nodiscard]] const TAxisScale& ScaleX() const { return Refresh(), scaleX_; }
+    [[nodiscard]] const TAxisScale& ScaleY() const { return Refresh(), scaleY_; }
 
     QString title() const;
     void setTitle(const QString& title);
@@ -109,12 +112,17 @@ public:
     int labelFontHeight() const { return labelFontHeight_; }
     void setLabelFontHeight(int height);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     friend class TFastLineSeries;
-    // Re-ranges both axes for the current points; redraws the series in display units
-    // when the scale of an axis changed, otherwise shows the point at `changedIndex`.
-    void DataChanged(const TFastLineSeries& series, int changedIndex, bool inserted);
-    void ApplyScale(QCategoryAxis* axis, const TAxisScale& scale);
+    static constexpr auto kRefreshEvent = static_cast<QEvent::Type>(QEvent::User + 1);
+    // Notes a change of the points and asks for one refresh before the next paint.
+    void DataChanged();
+    // Re-ranges both axes for the current points and shows the points in display units.
+    void Refresh() const;
+    static void ApplyScale(QCategoryAxis* axis, const TAxisScale& scale);
     void ApplyLabelFont();
     QPointF ToDisplay(const TFastLineSeries::Point& point) const;
 
@@ -126,4 +134,5 @@ private:
     TAxisScale scaleY_;
     QString labelFontName_;
     int labelFontHeight_ = -12;
+    mutable bool refreshPending_ = false;
 };

@@ -1,0 +1,56 @@
+// For the start-up benchmark's child processes: once the first window has painted its
+// first frame, print "frame <peak KiB>" on stdout and end the process at once.
+#pragma once
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace first_frame {
+
+// Peak resident memory of this process in KiB, where the system tells it (Linux).
+inline long PeakKiB()
+{
+#ifdef __linux__
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+#endif
+    return -1;
+}
+
+class Watcher : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && widget && widget->isWindow() && !seen_) {
+            seen_ = true;
+            // Posted behind the paint of the whole window and its flush to the screen.
+            QTimer::singleShot(0, [] {
+                std::printf("frame %ld\n", PeakKiB());
+                std::fflush(stdout);
+                std::_Exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    bool seen_ = false;
+};
+
+} // namespace first_frame
+
+inline void InstallFirstFrameWatcher() { qApp->installEventFilter(new first_frame::Watcher); }
+
+// Hooks the watcher into any QApplication this process creates, whoever creates it.
+#define FIRST_FRAME_WATCHER Q_COREAPP_STARTUP_FUNCTION(InstallFirstFrameWatcher)
