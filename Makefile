@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench package sanitize fuzz clean
+.PHONY: all deps configure build run test bench package sanitize fuzz memcheck clean
 
 all: build
 
@@ -69,6 +69,13 @@ fuzz: deps
 	    -max_total_time=$(FUZZ_SECONDS) -max_len=128 -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_DIR)/ 2>&1 | grep -E '^(#[0-9]+ +(DONE|INITED)|stat::|==|INFO: (Seed|Loaded)|SUMMARY)' ; \
 	    exit $${PIPESTATUS[0]}
+
+# valgrind memcheck over a scripted session of the real window (offscreen): every
+# command, good and bad inputs. Fails on any memory error or definite leak.
+memcheck: build
+	XDG_RUNTIME_DIR=$$(mktemp -d) QT_QPA_PLATFORM=offscreen valgrind --error-exitcode=1 \
+	    --leak-check=full --errors-for-leak-kinds=definite --show-leak-kinds=definite \
+	    --num-callers=30 $(BUILD_DIR)/tests/FormCommandsTest
 
 # A Debian package of the program (build/cvplot_<version>_<arch>.deb).
 package: build

@@ -53,6 +53,10 @@ BENCHMARK(BM_BareLoop);
 // Prints the usual table, then the sweep's time as a ratio of the bare loop's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter()
+        : ConsoleReporter(OO_Tabular)
+    {
+    }
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)

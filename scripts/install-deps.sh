@@ -13,8 +13,8 @@ packages=(
     # tests and benchmarks; an X server, input events and window dumps for the
     # end-to-end run
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-apps python3
-    # fuzzing with libFuzzer
-    clang libclang-rt-14-dev
+    # fuzzing with libFuzzer; memcheck
+    clang libclang-rt-14-dev valgrind
     # validation of the desktop entry and metadata; dpkg-shlibdeps for the package
     desktop-file-utils appstream dpkg-dev
 )
