@@ -42,6 +42,8 @@ bench: build
 	$(BENCH_ENV) QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD_DIR)/bench/calculate_bench 2>/dev/null
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# (No strict_string_checks: libxkbcommon hands strndup buffers that are not
+# NUL-terminated, which is valid, and that option would report them.)
 SANITIZE_DIR ?= build-sanitize
 sanitize: deps
 	@if [ ! -f $(SANITIZE_DIR)/CMakeCache.txt ]; then \
@@ -50,7 +52,7 @@ sanitize: deps
 	fi
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
 	cd $(SANITIZE_DIR) && \
-	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+	    ASAN_OPTIONS=detect_leaks=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure --no-tests=error -j$(JOBS)
