@@ -38,8 +38,9 @@ public:
 
     // Removes all points.
     void Clear();
-    // Adds a point, keeping X ascending (a point with a smaller X lands in order), and
-    // redraws the chart. Returns the point's index.
+    // Adds a point, keeping X ascending (a point with a smaller X lands in order); the
+    // chart shows it from its next frame on. The label and colour are kept with the
+    // point; a line series draws every point in the series' colour. Returns the index.
     int AddXY(double x, double y, const QString& label = {}, TColor color = DefaultSeriesColor);
 
     [[nodiscard]] int Count() const { return static_cast<int>(points_.size()); }
