@@ -14,7 +14,8 @@ namespace {
 
 const TJunctionInput kInput { 1e-16, 10.0, 100.0, 10.0 }; // Vd above the ladder: 80 points
 
-void BM_FullSweep(benchmark::State& state)
+// Times `sweep(input, points)` with the same input handling and point storage for both.
+template <typename Sweep> void Measure(benchmark::State& state, Sweep sweep)
 {
     std::vector<TCVPoint> points;
     points.reserve(80);
@@ -22,31 +23,30 @@ void BM_FullSweep(benchmark::State& state)
         points.clear();
         TJunctionInput in = kInput;
         benchmark::DoNotOptimize(in);
-        SweepCV(in, [&](const TCVPoint& p) { points.push_back(p); });
+        sweep(in, points);
         benchmark::DoNotOptimize(points.data());
         benchmark::ClobberMemory();
     }
     state.counters["points"] = static_cast<double>(points.size());
 }
+
+void BM_FullSweep(benchmark::State& state)
+{
+    Measure(state, [](const TJunctionInput& in, std::vector<TCVPoint>& points) {
+        SweepCV(in, [&](const TCVPoint& p) { points.push_back(p); });
+    });
+}
 BENCHMARK(BM_FullSweep);
 
 void BM_BareLoop(benchmark::State& state)
 {
-    std::vector<TCVPoint> points;
-    points.reserve(80);
-    for (auto _ : state) {
-        points.clear();
-        TJunctionInput in = kInput;
-        benchmark::DoNotOptimize(in);
+    Measure(state, [](const TJunctionInput& in, std::vector<TCVPoint>& points) {
         const double num = ((in.Nd * in.EpsS) * ElementaryCharge) * VacuumPermittivity;
         for (double v = SweepStart; v <= SweepLimit && v < in.Vd; v += SweepStep) {
             const double c = std::sqrt(num / ((in.Vd - v) * 2.0)) * in.S;
             points.push_back({ v, c, 1.0 / (c * c) });
         }
-        benchmark::DoNotOptimize(points.data());
-        benchmark::ClobberMemory();
-    }
-    state.counters["points"] = static_cast<double>(points.size());
+    });
 }
 BENCHMARK(BM_BareLoop);
 
