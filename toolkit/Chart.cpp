@@ -12,12 +12,6 @@
 #include <limits>
 #include <string>
 
-QColor ToQColor(TColor color)
-{
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-        static_cast<int>((color >> 16) & 0xFF));
-}
-
 TFastLineSeries::TFastLineSeries(TChart& chart, QLineSeries* line)
     : chart_(chart)
     , line_(line)

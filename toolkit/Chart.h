@@ -23,10 +23,6 @@ class TChart;
 // own colour".
 using TColor = std::uint32_t;
 inline constexpr TColor DefaultSeriesColor = 0x80000000u;
-inline constexpr TColor clRed = 0x000000FFu;
-inline constexpr TColor clBlack = 0x00000000u;
-inline constexpr TColor clWhite = 0x00FFFFFFu;
-QColor ToQColor(TColor color);
 
 class TFastLineSeries {
 public:
@@ -88,11 +84,9 @@ public:
     TFastLineSeries* GetSeries(int index) const;
     [[nodiscard]] int SeriesCount() const { return static_cast<int>(series_.size()); }
 
-    // The axes and their scales, up to date with the points.
+    // The axes, up to date with the points.
     [[nodiscard]] QCategoryAxis* AxisX() const { return Refresh(), axisX_; }
     [[nodiscard]] QCategoryAxis* AxisY() const { return Refresh(), axisY_; }
-    [[nodiscard]] const TAxisScale& ScaleX() const { return Refresh(), scaleX_; }
-    [[nodiscard]] const TAxisScale& ScaleY() const { return Refresh(), scaleY_; }
 
     QString title() const;
     void setTitle(const QString& title);
