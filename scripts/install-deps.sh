@@ -6,9 +6,8 @@ set -euo pipefail
 packages=(
     # build
     cmake make g++ pkg-config
-    # Qt 6 Widgets and Charts, with moc and uic. Qt Charts' CMake package needs Qt's
-    # OpenGL package, which qt6-charts-dev does not pull in by itself.
-    qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
+    # Qt 6 Widgets, with moc and uic
+    qt6-base-dev qt6-base-dev-tools
     # Japanese fonts the window's fonts map onto
     fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
     # tests and benchmarks; an X server, input events and window dumps for the

@@ -3,12 +3,9 @@
 #include "TestSupport.h"
 #include "ui/Unit1.h"
 
-#include <QCategoryAxis>
-#include <QChart>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -172,16 +169,15 @@ private slots:
         auto* c = form_->findChild<TChart*>(chart);
         QVERIFY(c);
         QCOMPARE(c->geometry(), QRect(24, 48, 337, 249));
-        QCOMPARE(c->chart()->title(), title);
+        QCOMPARE(c->title(), title);
         QCOMPARE(c->backColor(), QColor(Qt::white));
         QCOMPARE(c->backWallColor(), QColor(Qt::white));
-        QVERIFY(!c->chart()->legend()->isVisible());
+        QVERIFY(!c->legendVisible());
         QCOMPARE(c->SeriesCount(), 1);
         QCOMPARE(c->GetSeries(0)->SeriesColor(), QColor(Qt::red));
         QCOMPARE(c->GetSeries(0)->Count(), 0);
-        QCOMPARE(c->AxisX()->labelsFont().family(), QStringLiteral("ＭＳ Ｐ明朝"));
-        QCOMPARE(c->AxisX()->labelsFont().pixelSize(), 12);
-        QCOMPARE(c->AxisY()->labelsColor(), QColor(Qt::black));
+        QCOMPARE(c->labelFont().family(), QStringLiteral("ＭＳ Ｐ明朝"));
+        QCOMPARE(c->labelFont().pixelSize(), 12);
         QCOMPARE(form_->Series1, form_->Chart1->GetSeries(0));
         QCOMPARE(form_->Series2, form_->Chart2->GetSeries(0));
         QVERIFY_THROWS_EXCEPTION(Exception, c->GetSeries(1));
@@ -215,17 +211,20 @@ private slots:
             s->AddXY(p.x(), p.y());
         QCOMPARE(s->Count(), points.size());
         QCOMPARE(s->YValue(0), points[0].y()); // kept unscaled
-        const QStringList labels = form_->Chart1->AxisY()->categoriesLabels();
-        QCOMPARE(labels.first(), firstY);
-        QCOMPARE(labels.last(), lastY);
-        // The plotted points lie inside the axis ranges.
-        const QCategoryAxis* y = form_->Chart1->AxisY();
-        for (const QPointF& p : s->LineSeries()->points())
-            QVERIFY(p.y() >= y->min() && p.y() <= y->max());
+        form_->Chart1->Refresh();
+        const TAxisScale& y = form_->Chart1->ScaleY();
+        QCOMPARE(y.ticks.front().label, firstY);
+        QCOMPARE(y.ticks.back().label, lastY);
+        // The plotted points lie inside the plot area.
+        const TChartMap map = form_->Chart1->Map();
+        for (int i = 0; i < s->Count(); ++i)
+            QVERIFY(map.Area()
+                        .adjusted(-0.5, -0.5, 0.5, 0.5)
+                        .contains(map.ToPixel(s->XValue(i), s->YValue(i))));
         QTest::qWait(20); // let the chart lay out and paint: no warnings on the way
         s->Clear();
-        QCOMPARE(s->LineSeries()->count(), 0);
-        QCOMPARE(form_->Chart1->AxisY()->categoriesLabels().first(), QStringLiteral("0"));
+        form_->Chart1->Refresh();
+        QCOMPARE(form_->Chart1->ScaleY().ticks.front().label, QStringLiteral("0"));
     }
 
     void series_keeps_x_ascending()
@@ -238,7 +237,7 @@ private slots:
         QCOMPARE(s->XValue(0), -1.0);
         QCOMPARE(s->XValue(1), 0.0);
         QCOMPARE(s->YValue(2), 10.0);
-        QCOMPARE(s->LineSeries()->at(1).y(), 20.0);
+        QCOMPARE(s->YValue(1), 20.0);
     }
 };
 

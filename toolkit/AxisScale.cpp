@@ -46,17 +46,6 @@ double Pow10(int n) { return std::pow(10.0, n); }
 
 } // namespace
 
-bool TAxisScale::operator==(const TAxisScale& other) const
-{
-    if (exponent != other.exponent || min != other.min || max != other.max
-        || ticks.size() != other.ticks.size())
-        return false;
-    for (std::size_t i = 0; i < ticks.size(); ++i)
-        if (ticks[i].position != other.ticks[i].position || ticks[i].label != other.ticks[i].label)
-            return false;
-    return true;
-}
-
 double ToDisplay(double value, int exponent)
 {
     // Two steps, so that neither factor leaves the double range for any exponent of a
@@ -65,6 +54,8 @@ double ToDisplay(double value, int exponent)
     const int second = -exponent - first;
     return value * Pow10(first) * Pow10(second);
 }
+
+double FromDisplay(double display, int exponent) { return ToDisplay(display, -exponent); }
 
 TAxisScale ComputeAxisScale(double lo, double hi, bool empty)
 {
@@ -120,5 +111,15 @@ TAxisScale ComputeAxisScale(double lo, double hi, bool empty)
     }
     scale.min = scale.ticks.front().position;
     scale.max = scale.ticks.back().position;
+    return scale;
+}
+
+TAxisScale ComputeAxisWindow(double lo, double hi)
+{
+    TAxisScale scale = ComputeAxisScale(lo, hi);
+    scale.min = ToDisplay(lo, scale.exponent);
+    scale.max = ToDisplay(hi, scale.exponent);
+    std::erase_if(scale.ticks,
+        [&](const TAxisTick& t) { return t.position < scale.min || t.position > scale.max; });
     return scale;
 }

@@ -1,7 +1,7 @@
-// Axis ranges and tick labels for chart data of any finite magnitude. Qt's value axes
-// lose their grid and labels for spans of 1e-12 or less and print long fixed-point
-// labels; the charts therefore draw in scaled display units (value * 10^-exponent) and
-// label the ticks with exact decimal texts such as "1.2e-22" or "6e+43".
+// Axis ranges and tick labels for chart data of any finite magnitude. The charts draw in
+// scaled display units (value * 10^-exponent), where every range is of moderate size
+// whatever the data, and label the ticks with exact decimal texts such as "1.2e-22" or
+// "6e+43".
 #pragma once
 
 #include <QString>
@@ -11,19 +11,27 @@
 struct TAxisTick {
     double position; // in display units
     QString label; // the true value, as text
+
+    bool operator==(const TAxisTick&) const = default;
 };
 
 struct TAxisScale {
     int exponent = 0; // display = value * 10^-exponent
     double min = 0.0; // range in display units
     double max = 1.0;
-    std::vector<TAxisTick> ticks; // ascending, first at min, last at max
+    std::vector<TAxisTick> ticks; // ascending, within [min, max]
 
-    bool operator==(const TAxisScale& other) const;
+    bool operator==(const TAxisScale&) const = default;
 };
 
 // A range of nice ticks covering [lo, hi] (lo <= hi, both finite); `empty` for no data.
+// The first tick lies at min, the last at max.
 TAxisScale ComputeAxisScale(double lo, double hi, bool empty = false);
 
-// Maps a value into the display units of `exponent`.
+// Exactly the range [lo, hi] (lo < hi, both finite), with the nice ticks that fall
+// inside it: a closer look at part of the data.
+TAxisScale ComputeAxisWindow(double lo, double hi);
+
+// Maps a value into the display units of `exponent`, and back.
 double ToDisplay(double value, int exponent);
+double FromDisplay(double display, int exponent);

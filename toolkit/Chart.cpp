@@ -1,20 +1,70 @@
 #include "toolkit/Chart.h"
 
+#include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
 
-#include <QCategoryAxis>
-#include <QChart>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QBuffer>
+#include <QClipboard>
 #include <QCoreApplication>
-#include <QEvent>
-#include <QLineSeries>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <string>
 
-TFastLineSeries::TFastLineSeries(TChart& chart, QLineSeries* line)
+namespace {
+
+constexpr int kMargin = 20; // around the title, the labels and the plot area
+constexpr int kTitleGap = 10;
+constexpr int kLabelGap = 5;
+constexpr int kMinZoomPixels = 4; // a smaller drag is a click, not a rectangle
+constexpr double kWheelStep = 0.8; // the window's share per wheel notch
+const QColor kGridColor(0xe0, 0xe0, 0xe0);
+const QColor kFrameColor(0xa0, 0xa0, 0xa0);
+
+// Screen readers see a chart, named by its title and described by what it shows.
+class TChartAccessible : public QAccessibleWidget {
+public:
+    explicit TChartAccessible(TChart* chart)
+        : QAccessibleWidget(chart, QAccessible::Chart)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        const auto* chart = static_cast<const TChart*>(widget());
+        if (t == QAccessible::Name && chart->accessibleName().isEmpty())
+            return chart->title();
+        if (t == QAccessible::Description && chart->accessibleDescription().isEmpty())
+            return chart->Description();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* ChartAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TChart") && object && object->isWidgetType())
+        return new TChartAccessible(static_cast<TChart*>(object));
+    return nullptr;
+}
+
+bool IsFinitePoint(const TFastLineSeries::Point& p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+} // namespace
+
+TFastLineSeries::TFastLineSeries(TChart& chart)
     : chart_(chart)
-    , line_(line)
 {
 }
 
@@ -26,54 +76,32 @@ void TFastLineSeries::Clear()
 
 int TFastLineSeries::AddXY(double x, double y, const QString& label, TColor color)
 {
-    // After any equal X values, so that points arriving in ascending X land at the end.
-    const auto at = std::upper_bound(points_.begin(), points_.end(), x,
-        [](double value, const Point& p) { return value < p.x; });
+    // NaN X values sit at the end, outside the ordered part that is searched.
+    const auto ordered = std::partition_point(
+        points_.begin(), points_.end(), [](const Point& p) { return !std::isnan(p.x); });
+    const auto at = std::isnan(x) ? points_.end()
+                                  : std::upper_bound(points_.begin(), ordered, x,
+                                      [](double value, const Point& p) { return value < p.x; });
     const auto index = static_cast<int>(at - points_.begin());
     points_.insert(at, Point { x, y, label, color });
     chart_.DataChanged();
     return index;
 }
 
-QColor TFastLineSeries::SeriesColor() const { return line_->color(); }
-
-QLineSeries* TFastLineSeries::LineSeries() const
-{
-    chart_.Refresh();
-    return line_;
-}
-
 TChart::TChart(QWidget* parent)
-    // Built with its own chart: a chart view made without one creates a default chart
-    // that setChart() would later orphan.
-    : QChartView(new QChart, parent)
-    , chart_(chart())
-    , axisX_(new QCategoryAxis)
-    , axisY_(new QCategoryAxis)
+    : QWidget(parent)
 {
-    // The view owns the chart, the chart its series and axes.
-    setRenderHint(QPainter::Antialiasing);
-    chart_->legend()->hide();
-    chart_->setBackgroundRoundness(0);
-
-    auto* line = new QLineSeries;
-    chart_->addSeries(line);
-    for (QCategoryAxis* axis : { axisX_, axisY_ }) {
-        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        axis->setTruncateLabels(false);
-        axis->setLabelsColor(Qt::black);
-    }
-    chart_->addAxis(axisX_, Qt::AlignBottom);
-    chart_->addAxis(axisY_, Qt::AlignLeft);
-    line->attachAxis(axisX_);
-    line->attachAxis(axisY_);
-    series_.push_back(std::unique_ptr<TFastLineSeries>(new TFastLineSeries(*this, line)));
-    setSeriesColor(Qt::red);
-
-    scaleX_ = ComputeAxisScale(0, 0, true);
-    scaleY_ = scaleX_;
-    ApplyScale(axisX_, scaleX_);
-    ApplyScale(axisY_, scaleY_);
+    static const bool accessibleInstalled
+        = (QAccessible::installFactory(&ChartAccessibleFactory), true);
+    (void)accessibleInstalled;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    series_.push_back(std::unique_ptr<TFastLineSeries>(new TFastLineSeries(*this)));
+    fullX_ = ComputeAxisScale(0, 0, true);
+    fullY_ = fullX_;
+    ApplyScales();
+    setLabelFontHeight(labelFontHeight_);
 }
 
 TChart::~TChart() = default;
@@ -85,16 +113,14 @@ TFastLineSeries* TChart::GetSeries(int index) const
     return series_[static_cast<std::size_t>(index)].get();
 }
 
-QPointF TChart::ToDisplay(const TFastLineSeries::Point& point) const
-{
-    return { ::ToDisplay(point.x, scaleX_.exponent), ::ToDisplay(point.y, scaleY_.exponent) };
-}
-
 void TChart::DataChanged()
 {
     // The points are already stored; showing them is done once for all the changes made
     // before control returns to the event loop. The refresh event outranks the window's
-    // paint request, so no frame shows stale axes.
+    // paint request, so no frame shows stale axes. A marked point or a closer look
+    // belonged to the old points.
+    readout_ = -1;
+    zoom_.reset();
     if (!refreshPending_) {
         refreshPending_ = true;
         QCoreApplication::postEvent(this, new QEvent(kRefreshEvent), Qt::HighEventPriority);
@@ -107,21 +133,22 @@ bool TChart::event(QEvent* event)
         Refresh();
         return true;
     }
-    return QChartView::event(event);
+    return QWidget::event(event);
 }
 
-void TChart::Refresh() const
+void TChart::Refresh()
 {
     if (!refreshPending_)
         return;
     refreshPending_ = false;
-    auto* self = const_cast<TChart*>(this);
 
     double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo;
     double ylo = xlo, yhi = -xlo;
     bool empty = true;
     for (const auto& s : series_) {
         for (const auto& p : s->points_) {
+            if (!IsFinitePoint(p))
+                continue;
             xlo = std::min(xlo, p.x);
             xhi = std::max(xhi, p.x);
             ylo = std::min(ylo, p.y);
@@ -129,81 +156,507 @@ void TChart::Refresh() const
             empty = false;
         }
     }
-    TAxisScale newX = ComputeAxisScale(xlo, xhi, empty);
-    TAxisScale newY = ComputeAxisScale(ylo, yhi, empty);
-    if (!(newX == scaleX_)) {
-        self->scaleX_ = std::move(newX);
-        ApplyScale(axisX_, scaleX_);
-    }
-    if (!(newY == scaleY_)) {
-        self->scaleY_ = std::move(newY);
-        ApplyScale(axisY_, scaleY_);
-    }
-    for (const auto& s : series_) {
-        QList<QPointF> display;
-        display.reserve(static_cast<qsizetype>(s->points_.size()));
-        for (const auto& p : s->points_)
-            display.append(ToDisplay(p));
-        s->line_->replace(display);
-    }
+    fullX_ = ComputeAxisScale(xlo, xhi, empty);
+    fullY_ = ComputeAxisScale(ylo, yhi, empty);
+    ApplyScales();
+    AnnounceDescription();
 }
 
-void TChart::ApplyScale(QCategoryAxis* axis, const TAxisScale& scale)
+void TChart::ApplyScales()
 {
-    for (const QString& label : axis->categoriesLabels())
-        axis->remove(label);
-    axis->setStartValue(scale.min);
-    for (const TAxisTick& tick : scale.ticks)
-        axis->append(tick.label, tick.position);
-    axis->setRange(scale.min, scale.max);
+    scaleX_ = zoom_ ? ComputeAxisWindow(zoom_->x.lo, zoom_->x.hi) : fullX_;
+    scaleY_ = zoom_ ? ComputeAxisWindow(zoom_->y.lo, zoom_->y.hi) : fullY_;
+    update();
 }
 
-QString TChart::title() const { return chart_->title(); }
-void TChart::setTitle(const QString& title) { chart_->setTitle(title); }
-QColor TChart::backColor() const { return chart_->backgroundBrush().color(); }
+void TChart::ZoomTo(const TWindow& window)
+{
+    constexpr double kMax = std::numeric_limits<double>::max();
+    auto full = [&](const TAxisScale& s) {
+        return TRange { std::clamp(FromDisplay(s.min, s.exponent), -kMax, kMax),
+            std::clamp(FromDisplay(s.max, s.exponent), -kMax, kMax) };
+    };
+    // Never wider than the whole data, never so narrow that labels cannot tell ticks
+    // apart.
+    auto fit = [](TRange r, TRange whole) {
+        r.lo = std::max(r.lo, whole.lo);
+        r.hi = std::min(r.hi, whole.hi);
+        return r;
+    };
+    auto tooNarrow = [](TRange r) {
+        return !(r.hi > r.lo) || r.hi - r.lo < std::max(std::abs(r.lo), std::abs(r.hi)) * 1e-5;
+    };
+    const TRange wholeX = full(fullX_), wholeY = full(fullY_);
+    const TWindow fitted { fit(window.x, wholeX), fit(window.y, wholeY) };
+    if (tooNarrow(fitted.x) || tooNarrow(fitted.y))
+        return;
+    if (fitted.x.lo <= wholeX.lo && fitted.x.hi >= wholeX.hi && fitted.y.lo <= wholeY.lo
+        && fitted.y.hi >= wholeY.hi) {
+        ResetZoom();
+        return;
+    }
+    zoom_ = fitted;
+    ApplyScales();
+}
+
+void TChart::ResetZoom()
+{
+    zoom_.reset();
+    ApplyScales();
+}
+
+TChartMap TChart::Map() const { return TChartMap(PlotArea(), scaleX_, scaleY_); }
+
+QRectF TChart::PlotArea() const
+{
+    const QFontMetrics title(font());
+    const QFontMetrics labels(labelFont_);
+    int yLabelWidth = 0;
+    for (const TAxisTick& tick : scaleY_.ticks)
+        yLabelWidth = std::max(yLabelWidth, labels.horizontalAdvance(tick.label));
+    const int lastXLabel
+        = scaleX_.ticks.empty() ? 0 : labels.horizontalAdvance(scaleX_.ticks.back().label);
+    const double left = kMargin + yLabelWidth + kLabelGap;
+    const double top = kMargin + title.height() + kTitleGap;
+    const double right = width() - std::max(kMargin, lastXLabel / 2 + kLabelGap);
+    const double bottom = height() - kMargin - labels.height() - kLabelGap;
+    return QRectF(
+        QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+}
+
+bool TChart::IsDrawable(int index) const
+{
+    return index >= 0 && index < series_.front()->Count()
+        && IsFinitePoint(series_.front()->PointAt(index));
+}
+
+int TChart::NearestPoint(const QPointF& pixel) const
+{
+    const TChartMap map = Map();
+    const QRectF area = map.Area().adjusted(-1, -1, 1, 1);
+    int nearest = -1;
+    double best = std::numeric_limits<double>::infinity();
+    const TFastLineSeries& s = *series_.front();
+    for (int i = 0; i < s.Count(); ++i) {
+        if (!IsDrawable(i))
+            continue;
+        const QPointF at = map.ToPixel(s.XValue(i), s.YValue(i));
+        if (!area.contains(at))
+            continue;
+        const QPointF d = at - pixel;
+        const double distance = QPointF::dotProduct(d, d);
+        if (distance < best) {
+            best = distance;
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+void TChart::SetReadout(int index)
+{
+    if (index == readout_)
+        return;
+    readout_ = index;
+    AnnounceDescription();
+    update();
+}
+
+void TChart::AnnounceDescription()
+{
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString TChart::ReadoutText() const
+{
+    if (!IsDrawable(readout_))
+        return {};
+    const TFastLineSeries::Point& p = series_.front()->PointAt(readout_);
+    return xValueName_ + QStringLiteral(" = ") + FloatToStr(p.x) + QStringLiteral(", ")
+        + yValueName_ + QStringLiteral(" = ") + FloatToStr(p.y);
+}
+
+QString TChart::Description() const
+{
+    if (readout_ >= 0)
+        return ReadoutText();
+    const TFastLineSeries& s = *series_.front();
+    if (s.Count() == 0)
+        return QStringLiteral("点がありません");
+    double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo, ylo = xlo, yhi = -xlo;
+    for (const auto& p : s.points_) {
+        if (!IsFinitePoint(p))
+            continue;
+        xlo = std::min(xlo, p.x);
+        xhi = std::max(xhi, p.x);
+        ylo = std::min(ylo, p.y);
+        yhi = std::max(yhi, p.y);
+    }
+    QString text = QString::number(s.Count()) + QStringLiteral(" 点");
+    if (xlo <= xhi) {
+        auto range = [](const QString& name, double lo, double hi) {
+            return QStringLiteral("、%1 は %2 から %3 まで")
+                .arg(name, FloatToStr(lo), FloatToStr(hi));
+        };
+        text += range(xValueName_, xlo, xhi) + range(yValueName_, ylo, yhi);
+    }
+    return text;
+}
+
+QString TChart::Table() const
+{
+    QString table = xValueName_ + QLatin1Char('\t') + yValueName_ + QLatin1Char('\n');
+    for (const auto& p : series_.front()->points_)
+        table += FloatToStr(p.x) + QLatin1Char('\t') + FloatToStr(p.y) + QLatin1Char('\n');
+    return table;
+}
+
+QImage TChart::Picture() const
+{
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    Paint(painter, false);
+    return image;
+}
+
+void TChart::CopyToClipboard() const
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    Picture().save(&buffer, "PNG");
+    auto* mime = new QMimeData;
+    mime->setText(Table());
+    mime->setData(QStringLiteral("image/png"), png);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void TChart::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    Paint(painter, true);
+}
+
+void TChart::Paint(QPainter& painter, bool interactive) const
+{
+    painter.fillRect(rect(), backColor_);
+    painter.setPen(Qt::black);
+    painter.setFont(font());
+    painter.drawText(QRectF(0, kMargin, width(), QFontMetrics(font()).height()),
+        Qt::AlignHCenter | Qt::AlignTop, title_);
+
+    const TChartMap map = Map();
+    const QRectF area = map.Area();
+    painter.fillRect(area, backWallColor_);
+    // Grid and frame on whole pixels, crisp.
+    painter.setPen(QPen(kGridColor, 1));
+    for (const TAxisTick& tick : scaleX_.ticks) {
+        const double x = std::round(map.XPixel(tick.position)) + 0.5;
+        painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    }
+    for (const TAxisTick& tick : scaleY_.ticks) {
+        const double y = std::round(map.YPixel(tick.position)) + 0.5;
+        painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+    }
+    painter.setPen(QPen(kFrameColor, 1));
+    painter.drawRect(QRectF(std::round(area.left()) + 0.5, std::round(area.top()) + 0.5,
+        std::round(area.width()) - 1, std::round(area.height()) - 1));
+
+    painter.setPen(Qt::black);
+    painter.setFont(labelFont_);
+    const QFontMetricsF labels(labelFont_);
+    for (const TAxisTick& tick : scaleX_.ticks) {
+        const double x = map.XPixel(tick.position);
+        painter.drawText(QRectF(x - 100, area.bottom() + kLabelGap, 200, labels.height()),
+            Qt::AlignHCenter | Qt::AlignTop, tick.label);
+    }
+    for (const TAxisTick& tick : scaleY_.ticks) {
+        const double y = map.YPixel(tick.position);
+        painter.drawText(
+            QRectF(0, y - labels.height() / 2, area.left() - kLabelGap, labels.height()),
+            Qt::AlignRight | Qt::AlignVCenter, tick.label);
+    }
+
+    painter.setRenderHint(QPainter::Antialiasing);
+    PaintSeries(painter, map);
+    if (!interactive)
+        return;
+    PaintReadout(painter, map);
+    if (dragStart_) {
+        QColor fill = palette().color(QPalette::Highlight);
+        fill.setAlpha(40);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        painter.setBrush(fill);
+        painter.drawRect(QRectF(QRect(*dragStart_, dragEnd_).normalized()).intersected(area));
+    }
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void TChart::PaintSeries(QPainter& painter, const TChartMap& map) const
+{
+    // Line segments are cut to the plot area by hand: when zoomed in, points far outside
+    // map to pixel coordinates beyond what the rasteriser handles.
+    const QRectF area = map.Area();
+    for (const auto& s : series_) {
+        QPen pen(s->color_);
+        pen.setWidthF(1.5);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        QPainterPath path;
+        const int n = s->Count();
+        for (int i = 0; i + 1 < n; ++i) {
+            const auto& p = s->points_[static_cast<std::size_t>(i)];
+            const auto& q = s->points_[static_cast<std::size_t>(i) + 1];
+            if (!IsFinitePoint(p) || !IsFinitePoint(q))
+                continue;
+            QPointF a = map.ToPixel(p.x, p.y), b = map.ToPixel(q.x, q.y);
+            if (!ClipSegment(area, a, b))
+                continue;
+            if (path.elementCount() == 0 || path.currentPosition() != a)
+                path.moveTo(a);
+            path.lineTo(b);
+        }
+        painter.drawPath(path);
+        // A point without a drawable neighbour has no line: a dot shows it.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(s->color_);
+        for (int i = 0; i < n; ++i) {
+            auto drawable = [&](int k) {
+                return k >= 0 && k < n && IsFinitePoint(s->points_[static_cast<std::size_t>(k)]);
+            };
+            if (!drawable(i) || drawable(i - 1) || drawable(i + 1))
+                continue;
+            const auto& p = s->points_[static_cast<std::size_t>(i)];
+            const QPointF at = map.ToPixel(p.x, p.y);
+            if (area.contains(at))
+                painter.drawEllipse(at, 2.5, 2.5);
+        }
+    }
+}
+
+void TChart::PaintReadout(QPainter& painter, const TChartMap& map) const
+{
+    if (!IsDrawable(readout_))
+        return;
+    const TFastLineSeries& s = *series_.front();
+    const QPointF at = map.ToPixel(s.XValue(readout_), s.YValue(readout_));
+    painter.setPen(QPen(s.color_.darker(150), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(at, 4.5, 4.5);
+
+    const QString lines = xValueName_ + QStringLiteral(" = ") + FloatToStr(s.XValue(readout_))
+        + QLatin1Char('\n') + yValueName_ + QStringLiteral(" = ") + FloatToStr(s.YValue(readout_));
+    painter.setFont(font());
+    const QRectF area = map.Area();
+    QRectF box
+        = painter.boundingRect(area, Qt::AlignLeft | Qt::AlignTop, lines).adjusted(-4, -2, 4, 2);
+    // In the upper corner away from the marked point.
+    const bool left = at.x() > area.center().x();
+    box.moveTopLeft(
+        QPointF(left ? area.left() + 4 : area.right() - 4 - box.width(), area.top() + 4));
+    painter.setPen(kFrameColor);
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    painter.drawText(box.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, lines);
+}
+
+void TChart::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    dragStart_ = event->position().toPoint();
+    dragEnd_ = *dragStart_;
+}
+
+void TChart::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragStart_) {
+        dragEnd_ = event->position().toPoint();
+        update();
+        return;
+    }
+    SetReadout(NearestPoint(event->position()));
+}
+
+void TChart::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !dragStart_) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const QRect band = QRect(*dragStart_, event->position().toPoint()).normalized();
+    dragStart_.reset();
+    update();
+    if (band.width() < kMinZoomPixels || band.height() < kMinZoomPixels)
+        return;
+    const TChartMap map = Map();
+    ZoomTo({ { map.XAt(band.left()), map.XAt(band.right()) },
+        { map.YAt(band.bottom()), map.YAt(band.top()) } });
+}
+
+void TChart::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    dragStart_.reset();
+    ResetZoom();
+}
+
+void TChart::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0) {
+        event->ignore();
+        return;
+    }
+    // About the cursor: the value under it stays under it.
+    const double factor = std::pow(kWheelStep, notches);
+    const TChartMap map = Map();
+    const QRectF area = map.Area();
+    const double fx = (event->position().x() - area.left()) / area.width();
+    const double fy = (area.bottom() - event->position().y()) / area.height();
+    constexpr double kMax = std::numeric_limits<double>::max();
+    auto scaled = [&](const TAxisScale& s, double f) {
+        const double at = s.min + f * (s.max - s.min);
+        const double lo = at - (at - s.min) * factor;
+        const double hi = at + (s.max - at) * factor;
+        return TRange { std::clamp(FromDisplay(lo, s.exponent), -kMax, kMax),
+            std::clamp(FromDisplay(hi, s.exponent), -kMax, kMax) };
+    };
+    ZoomTo({ scaled(scaleX_, fx), scaled(scaleY_, fy) });
+}
+
+void TChart::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        CopyToClipboard();
+        return;
+    }
+    const TChartMap map = Map();
+    const QRectF area = map.Area().adjusted(-1, -1, 1, 1);
+    const TFastLineSeries& s = *series_.front();
+    auto shown = [&](int i) {
+        return IsDrawable(i) && area.contains(map.ToPixel(s.XValue(i), s.YValue(i)));
+    };
+    // The next shown point from `from` in steps of `step`, or `from` if there is none.
+    auto next = [&](int from, int step) {
+        for (int i = from + step; i >= 0 && i < s.Count(); i += step)
+            if (shown(i))
+                return i;
+        return from;
+    };
+    switch (event->key()) {
+    case Qt::Key_Left:
+        SetReadout(readout_ < 0 ? next(s.Count(), -1) : next(readout_, -1));
+        return;
+    case Qt::Key_Right:
+        SetReadout(next(readout_, 1));
+        return;
+    case Qt::Key_Home:
+        SetReadout(next(-1, 1));
+        return;
+    case Qt::Key_End:
+        SetReadout(next(s.Count(), -1));
+        return;
+    case Qt::Key_Escape:
+        if (zoom_) {
+            ResetZoom();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TChart::leaveEvent(QEvent* event)
+{
+    if (!hasFocus())
+        SetReadout(-1);
+    QWidget::leaveEvent(event);
+}
+
+void TChart::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TChart::focusOutEvent(QFocusEvent* event)
+{
+    if (!underMouse())
+        SetReadout(-1);
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+void TChart::setTitle(const QString& title)
+{
+    title_ = title;
+    update();
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 void TChart::setBackColor(const QColor& color)
 {
-    chart_->setBackgroundBrush(color);
-    setBackgroundBrush(color);
+    backColor_ = color;
+    update();
 }
-QColor TChart::backWallColor() const { return chart_->plotAreaBackgroundBrush().color(); }
+
 void TChart::setBackWallColor(const QColor& color)
 {
-    chart_->setPlotAreaBackgroundBrush(color);
-    chart_->setPlotAreaBackgroundVisible(true);
+    backWallColor_ = color;
+    update();
 }
-bool TChart::legendVisible() const { return chart_->legend()->isVisible(); }
-void TChart::setLegendVisible(bool visible) { chart_->legend()->setVisible(visible); }
-QString TChart::seriesName() const { return series_.front()->line_->name(); }
-void TChart::setSeriesName(const QString& name) { series_.front()->line_->setName(name); }
-QColor TChart::seriesColor() const { return series_.front()->line_->color(); }
+
+QString TChart::seriesName() const { return series_.front()->name_; }
+void TChart::setSeriesName(const QString& name) { series_.front()->name_ = name; }
+QColor TChart::seriesColor() const { return series_.front()->color_; }
 void TChart::setSeriesColor(const QColor& color)
 {
-    QPen pen(color);
-    pen.setWidthF(1.5);
-    series_.front()->line_->setPen(pen);
+    series_.front()->color_ = color;
+    update();
 }
 
 void TChart::setLabelFontName(const QString& name)
 {
     labelFontName_ = name;
-    ApplyLabelFont();
+    setLabelFontHeight(labelFontHeight_);
 }
 
 void TChart::setLabelFontHeight(int height)
 {
     labelFontHeight_ = height;
-    ApplyLabelFont();
+    labelFont_ = QFont();
+    if (!labelFontName_.isEmpty())
+        labelFont_.setFamily(labelFontName_);
+    labelFont_.setPixelSize(std::max(1, std::abs(labelFontHeight_)));
+    update();
 }
 
-void TChart::ApplyLabelFont()
+void TChart::setXValueName(const QString& name)
 {
-    QFont font = axisX_->labelsFont();
-    if (!labelFontName_.isEmpty())
-        font.setFamily(labelFontName_);
-    font.setPixelSize(std::max(1, std::abs(labelFontHeight_)));
-    for (QCategoryAxis* axis : { axisX_, axisY_ }) {
-        axis->setLabelsFont(font);
-        axis->setTitleFont(font);
-    }
+    xValueName_ = name;
+    AnnounceDescription();
+}
+
+void TChart::setYValueName(const QString& name)
+{
+    yValueName_ = name;
+    AnnounceDescription();
 }
