@@ -58,21 +58,58 @@ INSTANTIATE_TEST_SUITE_P(Table, AxisScaleCovers,
         TScaleCase { "NearMinNormal", 2.3e-308, 9e-300 }, TScaleCase { "Negative", -6e43, -1e42 },
         TScaleCase { "AcrossZero", -1e-20, 3e-20 },
         TScaleCase { "TinyRelativeSpan", 1.0, 1.0 + 1e-13 },
-        TScaleCase { "WholeRange", -1e300, 1e300 }));
+        TScaleCase { "WholeRange", -1e300, 1e300 }),
+    [](const testing::TestParamInfo<TScaleCase>& row) { return row.param.name; });
 
-TEST(AxisScale, LabelsLookLikeTheValuesTheyName)
+struct TLabelCase {
+    const char* name;
+    double lo, hi;
+    const char* labels; // every tick's label, space-separated
+};
+
+void PrintTo(const TLabelCase& c, std::ostream* os) { *os << c.name; }
+
+class AxisScaleLabels : public testing::TestWithParam<TLabelCase> { };
+
+// The exact texts, worked out by hand from the 1-2-5 step rule and the label forms.
+TEST_P(AxisScaleLabels, LookLikeTheValuesTheyName)
 {
-    const TAxisScale c = ComputeAxisScale(1.268857754044952e-22, 8.416650165000427e-22);
+    const auto& c = GetParam();
     QStringList labels;
-    for (const auto& t : c.ticks)
+    for (const auto& t : ComputeAxisScale(c.lo, c.hi).ticks)
         labels << t.label;
-    EXPECT_EQ(labels.join(' '), QStringLiteral("0 2e-22 4e-22 6e-22 8e-22 1e-21"));
+    EXPECT_EQ(labels.join(' ').toStdString(), c.labels);
+}
 
-    const TAxisScale v = ComputeAxisScale(-4.0, 0.30000000000000243);
-    labels.clear();
-    for (const auto& t : v.ticks)
+INSTANTIATE_TEST_SUITE_P(Table, AxisScaleLabels,
+    testing::Values(TLabelCase { "Capacitances", 1.268857754044952e-22, 8.416650165000427e-22,
+                        "0 2e-22 4e-22 6e-22 8e-22 1e-21" },
+        TLabelCase { "BiasLadder", -4.0, 0.30000000000000243, "-4 -3 -2 -1 0 1" },
+        TLabelCase { "FractionBelowOne", 0.875, 0.9375, "0.86 0.88 0.90 0.92 0.94" },
+        TLabelCase { "OneDigitExponent", 1e5, 4e5, "1e+05 2e+05 3e+05 4e+05" },
+        TLabelCase { "PlainDownToThousandths", 0.002, 0.0075, "0.002 0.004 0.006 0.008" },
+        TLabelCase { "ExponentBelowThousandths", 0.0002, 0.00075, "2e-04 4e-04 6e-04 8e-04" }),
+    [](const testing::TestParamInfo<TLabelCase>& row) { return row.param.name; });
+
+TEST(AxisScale, WindowShowsExactlyItsRangeWithTheTicksInside)
+{
+    const TAxisScale w = ComputeAxisWindow(-3.3, -1.7);
+    EXPECT_EQ(w.exponent, 0);
+    EXPECT_EQ(w.min, -3.3);
+    EXPECT_EQ(w.max, -1.7);
+    QStringList labels;
+    for (const auto& t : w.ticks) {
         labels << t.label;
-    EXPECT_EQ(labels.join(' '), QStringLiteral("-4 -3 -2 -1 0 1"));
+        EXPECT_TRUE(t.position >= w.min && t.position <= w.max) << t.position;
+    }
+    EXPECT_EQ(labels.join(' '), QStringLiteral("-3.0 -2.5 -2.0"));
+
+    const TAxisScale tiny = ComputeAxisWindow(2.05e-22, 2.95e-22);
+    EXPECT_EQ(tiny.exponent, -22);
+    labels.clear();
+    for (const auto& t : tiny.ticks)
+        labels << t.label;
+    EXPECT_EQ(labels.join(' '), QStringLiteral("2.2e-22 2.4e-22 2.6e-22 2.8e-22"));
 }
 
 } // namespace
