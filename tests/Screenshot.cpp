@@ -1,5 +1,6 @@
-// Shows the real window, performs "例入力" and "計算" through real input events, and
-// saves both tab pages side by side to the file named on the command line.
+// Shows the real window, performs "例入力" and "計算" through real input events, points
+// at a value of the first chart, and saves both tab pages side by side to the file named
+// on the command line.
 #include "ui/Unit1.h"
 
 #include <QApplication>
@@ -40,6 +41,11 @@ int main(int argc, char* argv[])
         }
         Form1->N2->trigger();
         QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+        QTest::qWait(100);
+        const TFastLineSeries* series = Form1->Chart1->GetSeries(0);
+        if (series->Count() > 40)
+            QTest::mouseMove(Form1->Chart1,
+                Form1->Chart1->Map().ToPixel(series->XValue(40), series->YValue(40)).toPoint());
         const QImage first = GrabWindow(window);
         QTest::mouseClick(Form1->PageControl1->tabBar(), Qt::LeftButton, {},
             Form1->PageControl1->tabBar()->tabRect(1).center());
