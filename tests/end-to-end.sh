@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb, picks "表示" > "例入力", presses "計算", checks
-# that the results were drawn, and ends it with "終了": the exit code must be 0.
+# that the results were drawn, reads the first chart's readout through the
+# accessibility tree, and ends it with "終了": the exit code must be 0.
 set -euo pipefail
 program=$1
 
 if [[ -z "${E2E_INSIDE_XVFB:-}" ]]; then
     export E2E_INSIDE_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$program"
+    # A session bus of its own, for the accessibility bus.
+    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$0" "$program"
 fi
 
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=$(mktemp -d)
+# The program talks to assistive technology as when a screen reader runs. It joins the
+# accessibility bus only once that bus is up: start it first.
+export QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+a11y_check=$(dirname "$0")/a11y-readout.py
+/usr/bin/python3 -c 'import pyatspi; pyatspi.Registry.getDesktop(0)' 2>/dev/null
 "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
@@ -73,6 +80,7 @@ click $((520 + 37)) $((menu_height + 472 + 12))    # 計算
 kill -0 $pid || { echo "the program ended after 計算"; exit 1; }
 wait_until '[[ $(red_pixels) -gt 100 ]]' || { echo "no curve drawn after 例入力 and 計算"; exit 1; }
 echo "red pixels after 計算: $(red_pixels)"
+/usr/bin/python3 "$a11y_check" 2>/dev/null || { echo "the chart's readout is not in the accessibility tree"; exit 1; }
 click 60 $((menu_height / 2))                      # 終了
 
 for _ in $(seq 50); do
