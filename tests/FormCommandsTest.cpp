@@ -31,6 +31,35 @@ QStringList Lines(const QPlainTextEdit* list)
 
 quint64 Bits(double x) { return std::bit_cast<quint64>(x); }
 
+// The client area's own surface alone, as one paint of `region` (all of it when empty)
+// draws it: without the controls on it, which would hide what is drawn beneath them.
+QImage RenderSurface(QWidget* surface, const QRegion& region = QRegion())
+{
+    QImage image(surface->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    surface->render(&image, region.boundingRect().topLeft(), region, QWidget::RenderFlags());
+    return image;
+}
+
+// What is drawn in black on an image, row by row, as "y:first-last" column runs.
+QStringList Strokes(const QImage& image)
+{
+    QStringList strokes;
+    for (int y = 0; y < image.height(); ++y) {
+        int first = -1;
+        for (int x = 0; x <= image.width(); ++x) {
+            const bool dark = x < image.width() && image.pixelColor(x, y) == QColor(Qt::black);
+            if (dark && first < 0)
+                first = x;
+            if (!dark && first >= 0) {
+                strokes << QStringLiteral("%1:%2-%3").arg(y).arg(first).arg(x - 1);
+                first = -1;
+            }
+        }
+    }
+    return strokes;
+}
+
 } // namespace
 
 class FormCommandsTest : public QObject {
@@ -292,7 +321,30 @@ private slots:
         QApplication::sendEvent(chartViewport, &overChart);
         QCOMPARE(requests.count(), 2);
         QCOMPARE(form_->GetCanvas().Pen.Width(), 2);
+        // The line and nothing else on the client area's surface, in client coordinates:
+        // two rows high for the pen width 2, from x = 10 to its flat end at 250.
+        QWidget* surface = form_->centralWidget();
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:10-249", "300:10-249" }));
+        // Drawn once: a later paint no longer shows it.
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
         QTest::qWait(50); // the line is painted with the next paint of the client area
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
+    void the_line_waits_for_a_paint_that_covers_it()
+    {
+        const QPoint onPage(5, 5);
+        QContextMenuEvent request(
+            QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
+        QApplication::sendEvent(form_->TabSheet1, &request);
+        QWidget* surface = form_->centralWidget();
+        // A paint away from the line draws none of it; one over its left part draws that.
+        QCOMPARE(Strokes(RenderSurface(surface, QRect(0, 0, 100, 100))), QStringList());
+        QCOMPARE(Strokes(RenderSurface(surface, QRect(0, 280, 130, 40))),
+            QStringList({ "299:10-129", "300:10-129" }));
+        // The next paint of the whole area draws the rest, and after that nothing is left.
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:130-249", "300:130-249" }));
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
         QVERIFY(reports_->messages.isEmpty());
     }
 };
