@@ -9,22 +9,28 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <string>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/resource.h>
+#endif
 
 namespace first_frame {
 
-// Peak resident memory of this process in KiB, where the system tells it (Linux).
+// Peak resident memory of this process in KiB, where the system tells it; else -1.
 inline long PeakKiB()
 {
-#ifdef __linux__
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
+#if defined(__unix__) || defined(__APPLE__)
+    rusage usage {};
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return -1;
+#ifdef __APPLE__
+    return usage.ru_maxrss / 1024; // reported in bytes there
+#else
+    return usage.ru_maxrss; // reported in KiB
 #endif
+#else
     return -1;
+#endif
 }
 
 class Watcher : public QObject {

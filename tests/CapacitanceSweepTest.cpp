@@ -1,4 +1,5 @@
 #include "calc/CapacitanceSweep.h"
+#include "GoldenSweep.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,10 @@
 #include <ostream>
 #include <vector>
 
+// The table's rows are test parameters: print their names, not their addresses.
+void PrintTo(const TGoldenRow* row, std::ostream* os);
+void PrintTo(const TGoldenRow* row, std::ostream* os) { *os << row->name; }
+
 namespace {
 
 std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
@@ -18,6 +23,7 @@ struct TSweepRun {
     std::vector<TCVPoint> points;
     std::optional<TSweepFault> fault;
     double faultV = 0.0;
+    std::string message;
 };
 
 TSweepRun Sweep(const TJunctionInput& input)
@@ -28,6 +34,7 @@ TSweepRun Sweep(const TJunctionInput& input)
     } catch (const SweepError& e) {
         run.fault = e.Fault();
         run.faultV = e.V();
+        run.message = e.what();
     }
     return run;
 }
@@ -109,6 +116,64 @@ TEST(CapacitanceSweep, ExampleInputsGiveTheKnownPointsBitForBit)
     }
 }
 
+// Every point of an input, bit for bit, against the golden table, and the fault that
+// ends the sweep there, at the same bias.
+void ExpectGoldenPoints(const TGoldenRow& row)
+{
+    SCOPED_TRACE(row.name);
+    const TSweepRun run = Sweep(row.input);
+    ASSERT_EQ(run.points.size(), row.points.size());
+    for (std::size_t k = 0; k < run.points.size(); ++k) {
+        EXPECT_EQ(Bits(run.points[k].V), Bits(row.points[k].V)) << "k=" << k;
+        EXPECT_EQ(Bits(run.points[k].C), Bits(row.points[k].C)) << "k=" << k;
+        EXPECT_EQ(Bits(run.points[k].InvC2), Bits(row.points[k].InvC2)) << "k=" << k;
+    }
+    EXPECT_EQ(run.fault, row.fault);
+    if (row.fault) {
+        EXPECT_EQ(Bits(run.faultV), Bits(row.faultV));
+    }
+}
+
+std::vector<const TGoldenRow*> NamedGoldenRows()
+{
+    std::vector<const TGoldenRow*> named;
+    try {
+        for (const TGoldenRow& row : GoldenSweep())
+            if (!row.IsRandom())
+                named.push_back(&row);
+    } catch (const std::exception&) {
+        // GoldenTableIsReadable reports why.
+    }
+    return named;
+}
+
+TEST(CapacitanceSweep, GoldenTableIsReadable)
+{
+    EXPECT_NO_THROW(GoldenSweep());
+    EXPECT_NO_THROW(GoldenRow("example"));
+}
+
+class SweepGolden : public testing::TestWithParam<const TGoldenRow*> { };
+
+TEST_P(SweepGolden, EveryPointMatchesTheTable) { ExpectGoldenPoints(*GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Named, SweepGolden, testing::ValuesIn(NamedGoldenRows()),
+    [](const auto& row) { return row.param->name; });
+
+TEST(CapacitanceSweep, EveryPointOfRandomInputsMatchesTheTable)
+{
+    std::size_t rows = 0;
+    for (const TGoldenRow& row : GoldenSweep()) {
+        if (!row.IsRandom())
+            continue;
+        ++rows;
+        ExpectGoldenPoints(row);
+        if (HasFailure())
+            break; // one input's differences say enough
+    }
+    EXPECT_GE(rows, 100u);
+}
+
 TEST(CapacitanceSweep, EveryCallStartsAfreshFromTheFirstBias)
 {
     const TSweepRun first = Sweep(WithVd(0.4));
@@ -127,6 +192,7 @@ struct TFaultCase {
     TJunctionInput input;
     TSweepFault fault;
     std::size_t deliveredBefore;
+    const char* message; // what() in full
 };
 
 void PrintTo(const TFaultCase& c, std::ostream* os) { *os << c.name; }
@@ -146,6 +212,7 @@ TEST_P(SweepFaults, ReportsTheFirstBadPointAndStops)
     for (std::size_t k = 0; k < c.deliveredBefore; ++k)
         expectedV += SweepStep;
     EXPECT_EQ(Bits(run.faultV), Bits(expectedV));
+    EXPECT_EQ(run.message, c.message);
 
     for (const auto& p : run.points) {
         EXPECT_TRUE(std::isfinite(p.C) && p.C != 0.0);
@@ -155,29 +222,38 @@ TEST_P(SweepFaults, ReportsTheFirstBadPointAndStops)
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// The three messages, for a fault at the first bias.
+constexpr const char* kNoRealValueAtStart
+    = "V = -4 で容量が実数になりません（平方根の中が負です）。";
+constexpr const char* kZeroAtStart = "V = -4 で容量が 0 になり、1/C² を計算できません。";
+constexpr const char* kOutOfRangeAtStart = "V = -4 で値が倍精度浮動小数点数の範囲を超えました。";
 
 INSTANTIATE_TEST_SUITE_P(Table, SweepFaults,
-    testing::Values(
-        TFaultCase { "NegativeDensity", { -1.0, 10.0, 0.4, 10.0 }, TSweepFault::NoRealValue, 0 },
-        TFaultCase {
-            "NegativePermittivity", { 1e-16, -10.0, 0.4, 10.0 }, TSweepFault::NoRealValue, 0 },
+    testing::Values(TFaultCase { "NegativeDensity", { -1.0, 10.0, 0.4, 10.0 },
+                        TSweepFault::NoRealValue, 0, kNoRealValueAtStart },
+        TFaultCase { "NegativePermittivity", { 1e-16, -10.0, 0.4, 10.0 }, TSweepFault::NoRealValue,
+            0, kNoRealValueAtStart },
         TFaultCase { "DiffusionPotentialNotANumber", { 1e-16, 10.0, kNaN, 10.0 },
-            TSweepFault::NoRealValue, 0 },
-        TFaultCase { "ZeroDensity", { 0.0, 10.0, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0 },
+            TSweepFault::NoRealValue, 0, kNoRealValueAtStart },
+        TFaultCase { "ZeroDensity", { 0.0, 10.0, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0,
+            kZeroAtStart },
+        TFaultCase { "NegativeZeroDensity", { -0.0, 10.0, 0.4, 10.0 }, TSweepFault::ZeroCapacitance,
+            0, kZeroAtStart },
         TFaultCase {
-            "NegativeZeroDensity", { -0.0, 10.0, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0 },
-        TFaultCase { "ZeroArea", { 1e-16, 10.0, 0.4, 0.0 }, TSweepFault::ZeroCapacitance, 0 },
-        TFaultCase {
-            "ProductUnderflows", { 1e-300, 1e-30, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0 },
+            "ZeroArea", { 1e-16, 10.0, 0.4, 0.0 }, TSweepFault::ZeroCapacitance, 0, kZeroAtStart },
+        TFaultCase { "ProductUnderflows", { 1e-300, 1e-30, 0.4, 10.0 },
+            TSweepFault::ZeroCapacitance, 0, kZeroAtStart },
         // C is about 1e-160: finite, but C*C underflows and 1/C² is infinite.
-        TFaultCase {
-            "InverseSquareOverflows", { 1e-16, 10.0, 0.4, 1e-137 }, TSweepFault::OutOfRange, 0 },
-        TFaultCase { "InfiniteArea", { 1e-16, 10.0, 0.4, kInf }, TSweepFault::OutOfRange, 0 },
-        TFaultCase { "HugeDensity", { 1e308, 1e10, 0.4, 10.0 }, TSweepFault::OutOfRange, 0 },
+        TFaultCase { "InverseSquareOverflows", { 1e-16, 10.0, 0.4, 1e-137 },
+            TSweepFault::OutOfRange, 0, kOutOfRangeAtStart },
+        TFaultCase { "InfiniteArea", { 1e-16, 10.0, 0.4, kInf }, TSweepFault::OutOfRange, 0,
+            kOutOfRangeAtStart },
+        TFaultCase { "HugeDensity", { 1e308, 1e10, 0.4, 10.0 }, TSweepFault::OutOfRange, 0,
+            kOutOfRangeAtStart },
         // C grows along the sweep: C² first exceeds the double range at k = 37
         // (V near -0.3), after 37 good points.
-        TFaultCase {
-            "OverflowAfterGoodPoints", { 1.0, 1.0, 0.0, 1e169 }, TSweepFault::OutOfRange, 37 }),
+        TFaultCase { "OverflowAfterGoodPoints", { 1.0, 1.0, 0.0, 1e169 }, TSweepFault::OutOfRange,
+            37, "V = -0.2999999999999976 で値が倍精度浮動小数点数の範囲を超えました。" }),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CapacitanceSweep, FaultMessageIsJapaneseAndNamesTheBias)

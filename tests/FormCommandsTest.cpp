@@ -5,6 +5,8 @@
 #include "toolkit/Convert.h"
 #include "ui/Unit1.h"
 
+#include "GoldenSweep.h" // after the Qt headers, or moc trips over <concepts>
+
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +15,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <bit>
 #include <memory>
 #include <vector>
 
@@ -22,6 +25,37 @@ QStringList Lines(const QPlainTextEdit* list)
 {
     const QString text = list->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+quint64 Bits(double x) { return std::bit_cast<quint64>(x); }
+
+// The client area's own surface alone, as one paint of `region` (all of it when empty)
+// draws it: without the controls on it, which would hide what is drawn beneath them.
+QImage RenderSurface(QWidget* surface, const QRegion& region = QRegion())
+{
+    QImage image(surface->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    surface->render(&image, region.boundingRect().topLeft(), region, QWidget::RenderFlags());
+    return image;
+}
+
+// What is drawn in black on an image, row by row, as "y:first-last" column runs.
+QStringList Strokes(const QImage& image)
+{
+    QStringList strokes;
+    for (int y = 0; y < image.height(); ++y) {
+        int first = -1;
+        for (int x = 0; x <= image.width(); ++x) {
+            const bool dark = x < image.width() && image.pixelColor(x, y) == QColor(Qt::black);
+            if (dark && first < 0)
+                first = x;
+            if (!dark && first >= 0) {
+                strokes << QStringLiteral("%1:%2-%3").arg(y).arg(first).arg(x - 1);
+                first = -1;
+            }
+        }
+    }
+    return strokes;
 }
 
 } // namespace
@@ -56,8 +90,9 @@ class FormCommandsTest : public QObject {
         QCOMPARE(form_->Chart1->GetSeries(0)->Count(), 0);
         QCOMPARE(form_->Chart2->GetSeries(0)->Count(), 0);
     }
-    // Line k of each list and point k of each series show sweep point k.
-    void VerifyResultsShow(const std::vector<TCVPoint>& points)
+    // Line k of each list and point k of each series show point k of the golden table:
+    // the lists its texts, the series its values bit for bit.
+    void VerifyResultsShow(const std::vector<TGoldenPoint>& points)
     {
         const QStringList c = Lines(form_->Memo1);
         const QStringList inv = Lines(form_->Memo2);
@@ -69,25 +104,20 @@ class FormCommandsTest : public QObject {
         QCOMPARE(s1->Count(), n);
         QCOMPARE(s2->Count(), n);
         for (int k = 0; k < n; ++k) {
-            const TCVPoint& p = points[static_cast<std::size_t>(k)];
-            QCOMPARE(c[k], FloatToStr(p.C));
-            QCOMPARE(inv[k], FloatToStr(p.InvC2));
-            QCOMPARE(StrToFloat(c[k]), p.C);
-            QCOMPARE(s1->XValue(k), p.V);
-            QCOMPARE(s1->YValue(k), p.C);
-            QCOMPARE(s2->XValue(k), p.V);
-            QCOMPARE(s2->YValue(k), p.InvC2);
+            const TGoldenPoint& p = points[static_cast<std::size_t>(k)];
+            QCOMPARE(c[k], QString::fromStdString(p.cText));
+            QCOMPARE(inv[k], QString::fromStdString(p.invC2Text));
+            QCOMPARE(Bits(StrToFloat(c[k])), Bits(p.C));
+            QCOMPARE(Bits(StrToFloat(inv[k])), Bits(p.InvC2));
+            QCOMPARE(Bits(s1->XValue(k)), Bits(p.V));
+            QCOMPARE(Bits(s1->YValue(k)), Bits(p.C));
+            QCOMPARE(Bits(s2->XValue(k)), Bits(p.V));
+            QCOMPARE(Bits(s2->YValue(k)), Bits(p.InvC2));
             QCOMPARE(s1->PointAt(k).label, QString());
             QCOMPARE(s1->PointAt(k).color, DefaultSeriesColor);
         }
     }
-    static std::vector<TCVPoint> ExamplePoints()
-    {
-        std::vector<TCVPoint> points;
-        SweepCV(TJunctionInput { 1e-16, 10.0, 0.4, 10.0 },
-            [&](const TCVPoint& p) { points.push_back(p); });
-        return points;
-    }
+    static const std::vector<TGoldenPoint>& ExamplePoints() { return GoldenRow("example").points; }
 
 private slots:
     void initTestCase() { InstallFontSubstitutions(); }
@@ -122,7 +152,7 @@ private slots:
         form_->N2->trigger();
         QCOMPARE(Fields(), QStringList({ "10e-17", "10", "0.4", "10" }));
         Calculate();
-        const std::vector<TCVPoint> points = ExamplePoints();
+        const std::vector<TGoldenPoint>& points = ExamplePoints();
         QCOMPARE(points.size(), std::size_t(44));
         VerifyResultsShow(points);
         QCOMPARE(Lines(form_->Memo1).first(), QStringLiteral("1.268857754044952e-22"));
@@ -219,14 +249,30 @@ private slots:
         Calculate();
         QCOMPARE(reports_->messages.size(), 2);
         QVERIFY(reports_->messages[1].contains(QStringLiteral("範囲")));
-        std::vector<TCVPoint> shown;
-        try {
-            SweepCV(
-                TJunctionInput { 1, 1, 0, 1e169 }, [&](const TCVPoint& p) { shown.push_back(p); });
-        } catch (const SweepError&) {
-        }
-        QVERIFY(!shown.empty());
-        VerifyResultsShow(shown);
+        const TGoldenRow& overflow = GoldenRow("overflow_after_good_points");
+        QCOMPARE(overflow.points.size(), std::size_t(37));
+        VerifyResultsShow(overflow.points);
+    }
+
+    // Each named input of the golden table, typed in: every point it has in the table,
+    // and one report where the table has the sweep stop early.
+    void golden_inputs_show_their_points_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const TGoldenRow& row : GoldenSweep())
+            if (!row.IsRandom())
+                QTest::newRow(row.name.c_str()) << QString::fromStdString(row.name);
+    }
+    void golden_inputs_show_their_points()
+    {
+        QFETCH(QString, name);
+        const TGoldenRow& row = GoldenRow(name.toStdString());
+        const auto& t = row.inputText;
+        TypeInputs(QString::fromStdString(t[0]), QString::fromStdString(t[1]),
+            QString::fromStdString(t[2]), QString::fromStdString(t[3]));
+        Calculate();
+        VerifyResultsShow(row.points);
+        QCOMPARE(reports_->messages.size(), row.fault ? 1 : 0);
     }
 
     void clear_empties_fields_lists_and_charts()
@@ -275,7 +321,30 @@ private slots:
         QApplication::sendEvent(form_->Chart1, &overChart);
         QCOMPARE(requests.count(), 2);
         QCOMPARE(form_->GetCanvas().Pen.Width(), 2);
+        // The line and nothing else on the client area's surface, in client coordinates:
+        // two rows high for the pen width 2, from x = 10 to its flat end at 250.
+        QWidget* surface = form_->centralWidget();
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:10-249", "300:10-249" }));
+        // Drawn once: a later paint no longer shows it.
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
         QTest::qWait(50); // the line is painted with the next paint of the client area
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
+    void the_line_waits_for_a_paint_that_covers_it()
+    {
+        const QPoint onPage(5, 5);
+        QContextMenuEvent request(
+            QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
+        QApplication::sendEvent(form_->TabSheet1, &request);
+        QWidget* surface = form_->centralWidget();
+        // A paint away from the line draws none of it; one over its left part draws that.
+        QCOMPARE(Strokes(RenderSurface(surface, QRect(0, 0, 100, 100))), QStringList());
+        QCOMPARE(Strokes(RenderSurface(surface, QRect(0, 280, 130, 40))),
+            QStringList({ "299:10-129", "300:10-129" }));
+        // The next paint of the whole area draws the rest, and after that nothing is left.
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:130-249", "300:130-249" }));
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
         QVERIFY(reports_->messages.isEmpty());
     }
 };

@@ -1,11 +1,12 @@
-// A long random session against the real form: 1,000 commands mixing valid and invalid
-// inputs, every sweep fault, 例入力, クリア and context requests, with a fixed seed.
-// Afterwards the window must show exactly what the last commands say, nothing may have
-// been printed as a Qt warning, and the window must hold no more objects than at start.
+// A long random session against the real form: 1,000 commands mixing inputs of the
+// sweep's golden table (typed half-width or full-width), invalid texts, every sweep
+// fault, 例入力, クリア and context requests, with a fixed seed. The window must show
+// what the golden table says for the inputs it holds, nothing may have been printed as a
+// Qt warning, and the window must hold no more objects than at start.
 #include "TestSupport.h"
-#include "calc/CapacitanceSweep.h"
-#include "toolkit/Convert.h"
 #include "ui/Unit1.h"
+
+#include "GoldenSweep.h" // after the Qt headers, or moc trips over <concepts>
 
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
@@ -15,6 +16,7 @@
 #include <QtTest>
 
 #include <array>
+#include <bit>
 #include <random>
 #include <vector>
 
@@ -23,22 +25,44 @@ class SoakTest : public QObject {
 
     struct TExpected {
         std::array<QString, 4> fields;
-        std::vector<TCVPoint> points;
+        const TGoldenRow* row = nullptr; // what the fields hold; null: not four numbers
+        std::vector<TGoldenPoint> points;
         int reports = 0;
     };
 
+    // What 計算 must do with the fields: show the row's points, and report where the
+    // row's sweep stops early or the fields do not hold four numbers.
     static void Calculate(TExpected& e)
     {
         e.points.clear();
-        TJunctionInput input {};
-        double* targets[] = { &input.Nd, &input.EpsS, &input.Vd, &input.S };
-        try {
-            for (int i = 0; i < 4; ++i)
-                *targets[i] = StrToFloat(e.fields[static_cast<std::size_t>(i)]);
-            SweepCV(input, [&](const TCVPoint& p) { e.points.push_back(p); });
-        } catch (const std::exception&) {
+        if (e.row)
+            e.points = e.row->points;
+        if (!e.row || e.row->fault)
             ++e.reports;
+    }
+
+    static quint64 Bits(double x) { return std::bit_cast<quint64>(x); }
+
+    // The text an input method commits for a number: full-width digits and signs.
+    static QString FullWidth(const QString& text)
+    {
+        QString wide;
+        for (const QChar ch : text) {
+            const char16_t c = ch.unicode();
+            if (c >= u'0' && c <= u'9')
+                wide += QChar(char16_t(u'０' + (c - u'0')));
+            else if (c == u'.')
+                wide += QChar(u'．');
+            else if (c == u'e')
+                wide += QChar(u'ｅ');
+            else if (c == u'+')
+                wide += QChar(u'＋');
+            else if (c == u'-')
+                wide += QChar(u'－');
+            else
+                wide += ch;
         }
+        return wide;
     }
 
     static void VerifyWindow(const TForm1& form, const TExpected& e, int reports)
@@ -58,11 +82,12 @@ class SoakTest : public QObject {
         QCOMPARE(form.Chart1->GetSeries(0)->Count(), n);
         QCOMPARE(form.Chart2->GetSeries(0)->Count(), n);
         for (int k = 0; k < n; ++k) {
-            const TCVPoint& p = e.points[static_cast<std::size_t>(k)];
-            QCOMPARE(cLines[k], FloatToStr(p.C));
-            QCOMPARE(invLines[k], FloatToStr(p.InvC2));
-            QCOMPARE(form.Chart1->GetSeries(0)->XValue(k), p.V);
-            QCOMPARE(form.Chart2->GetSeries(0)->YValue(k), p.InvC2);
+            const TGoldenPoint& p = e.points[static_cast<std::size_t>(k)];
+            QCOMPARE(cLines[k], QString::fromStdString(p.cText));
+            QCOMPARE(invLines[k], QString::fromStdString(p.invC2Text));
+            QCOMPARE(Bits(form.Chart1->GetSeries(0)->XValue(k)), Bits(p.V));
+            QCOMPARE(Bits(form.Chart1->GetSeries(0)->YValue(k)), Bits(p.C));
+            QCOMPARE(Bits(form.Chart2->GetSeries(0)->YValue(k)), Bits(p.InvC2));
         }
     }
 
@@ -78,20 +103,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const auto objectsAtStart = form.findChildren<QObject*>().size();
 
-        // Texts per field: valid ones (half-width and full-width), every kind of invalid
-        // one, and inputs that make each sweep fault.
-        const QStringList valid[4] = {
-            { "10e-17", "1e-16", "２ｅ－１６", "3.5e-15", "1", "1e300" },
-            { "10", "11.7", "１２", "4", "1e-10" },
-            { "0.4", "-4", "-3.9", "0", "3.95", "100", "−1" },
-            { "10", "1", "0.5", "1e169", "1e-137" },
-        };
+        // Inputs from the golden table, those that make the sweep stop early among them,
+        // and every kind of text that is no number.
+        std::vector<const TGoldenRow*> rows, faultRows;
+        for (const TGoldenRow& row : GoldenSweep()) {
+            rows.push_back(&row);
+            if (row.fault && !row.IsRandom())
+                faultRows.push_back(&row);
+        }
+        QVERIFY(faultRows.size() >= 6);
         const QStringList invalid { "", " ", "abc", "1,5", "0x10", "inf", "nan", "1e", "--1",
             "1e999", "1.2.3", "４２x" };
-        const QStringList faults[] = { { "-1", "10", "0.4", "10" }, { "0", "10", "0.4", "10" },
-            { "1e-16", "10", "0.4", "0" }, { "1", "1", "0", "1e169" },
-            { "1e-16", "10", "0.4", "1e-137" }, { "1e308", "1e10", "0.4", "10" } };
-
         QLineEdit* edits[] = { form.Edit1, form.Edit2, form.Edit3, form.Edit4 };
         auto type = [&](int field, const QString& text) {
             edits[field]->selectAll();
@@ -112,15 +134,25 @@ private slots:
         auto pick = [&](const QStringList& list) {
             return list[std::uniform_int_distribution<int>(0, int(list.size()) - 1)(random)];
         };
+        auto pickRow = [&](const std::vector<const TGoldenRow*>& from) {
+            return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+        };
+        auto typeRow = [&](TExpected& e, const TGoldenRow* row) {
+            e.row = row;
+            for (int f = 0; f < 4; ++f) {
+                QString text = QString::fromStdString(row->inputText[std::size_t(f)]);
+                if (std::uniform_int_distribution<int>(0, 3)(random) == 0)
+                    text = FullWidth(text);
+                e.fields[std::size_t(f)] = text;
+                type(f, text);
+            }
+        };
         TExpected expected;
         for (int step = 0; step < 1000; ++step) {
             switch (std::uniform_int_distribution<int>(0, 7)(random)) {
             case 0:
-            case 1: // valid inputs, then 計算
-                for (int f = 0; f < 4; ++f) {
-                    expected.fields[std::size_t(f)] = pick(valid[f]);
-                    type(f, expected.fields[std::size_t(f)]);
-                }
+            case 1: // an input of the table, then 計算
+                typeRow(expected, pickRow(rows));
                 [[fallthrough]];
             case 2: // 計算 on whatever the fields hold
                 QTest::mouseClick(form.Button1, Qt::LeftButton);
@@ -129,28 +161,26 @@ private slots:
             case 3: { // one invalid field, then 計算
                 const int f = std::uniform_int_distribution<int>(0, 3)(random);
                 expected.fields[std::size_t(f)] = pick(invalid);
+                expected.row = nullptr;
                 type(f, expected.fields[std::size_t(f)]);
                 QTest::mouseClick(form.Button1, Qt::LeftButton);
                 Calculate(expected);
                 break;
             }
-            case 4: { // inputs that make a sweep fault, then 計算
-                const auto& fault = faults[std::uniform_int_distribution<int>(0, 5)(random)];
-                for (int f = 0; f < 4; ++f) {
-                    expected.fields[std::size_t(f)] = fault[f];
-                    type(f, fault[f]);
-                }
+            case 4: // inputs that make the sweep stop early, then 計算
+                typeRow(expected, pickRow(faultRows));
                 QTest::mouseClick(form.Button1, Qt::LeftButton);
                 Calculate(expected);
                 break;
-            }
             case 5: // 例入力
                 form.N2->trigger();
                 expected.fields = { "10e-17", "10", "0.4", "10" };
+                expected.row = &GoldenRow("example");
                 break;
             case 6: // クリア
                 form.N1->trigger();
                 expected.fields = { "", "", "", "" };
+                expected.row = nullptr;
                 expected.points.clear();
                 break;
             case 7: { // context request over the first page
@@ -161,12 +191,12 @@ private slots:
                 break;
             }
             }
-            if (step % 50 == 0) {
+            if (step % 50 == 0)
                 QCoreApplication::processEvents(); // let the window paint now and then
-                VerifyWindow(form, expected, int(reports.messages.size()));
-                if (QTest::currentTestFailed())
-                    QFAIL(qPrintable(QStringLiteral("state differs after command %1").arg(step)));
-            }
+            // After every command, so that every input the session types is checked.
+            VerifyWindow(form, expected, int(reports.messages.size()));
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("state differs after command %1").arg(step)));
         }
         VerifyWindow(form, expected, int(reports.messages.size()));
         QVERIFY(expected.reports > 100); // the session did exercise the error paths

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 
@@ -24,23 +25,34 @@ void TCanvas::LineTo(int x, int y)
     const QPoint to(x, y);
     QPen pen(Pen.Color(), Pen.Width());
     pen.setCapStyle(Qt::FlatCap);
-    pending_.push_back({ position_, to, pen });
+    // Every pixel the pen can touch, with a pixel to spare for rounding.
     const int margin = Pen.Width() + 1;
-    surface_->update(QRect(position_, to).normalized().adjusted(-margin, -margin, margin, margin));
+    const QRect bounds
+        = QRect(position_, to).normalized().adjusted(-margin, -margin, margin, margin);
+    pending_.push_back({ position_, to, pen, QRegion(bounds) });
+    surface_->update(bounds);
     position_ = to;
 }
 
 bool TCanvas::eventFilter(QObject* watched, QEvent* event)
 {
     // Painting is only allowed while the surface paints itself, so the lines are drawn
-    // here, before the surface's own paint handler and before its children.
+    // here, before the surface's own paint handler and before its children. A paint
+    // covers only part of the surface: each line is drawn where this paint covers it,
+    // and stays pending for the part it does not cover until a later paint does.
     if (watched == surface_ && event->type() == QEvent::Paint && !pending_.empty()) {
+        const QRegion painted = static_cast<QPaintEvent*>(event)->region();
         QPainter painter(surface_);
-        for (const Line& line : pending_) {
+        for (Line& line : pending_) {
+            const QRegion part = line.unpainted.intersected(painted);
+            if (part.isEmpty())
+                continue;
+            painter.setClipRegion(part);
             painter.setPen(line.pen);
             painter.drawLine(line.from, line.to);
+            line.unpainted -= painted;
         }
-        pending_.clear();
+        std::erase_if(pending_, [](const Line& line) { return line.unpainted.isEmpty(); });
     }
     return QObject::eventFilter(watched, event);
 }

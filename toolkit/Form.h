@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPen>
 #include <QPoint>
+#include <QRegion>
 
 #include <vector>
 
@@ -24,8 +25,8 @@ private:
 };
 
 // Draws straight lines on a widget's own surface, beneath its child controls. A line is
-// painted once, with the next paint of the surface, and not kept: a later repaint of
-// that area no longer shows it.
+// painted once, with the next paints of the surface that cover it, and not kept: a later
+// repaint of that area no longer shows it.
 class TCanvas : public QObject {
 public:
     explicit TCanvas(QWidget* surface);
@@ -41,6 +42,7 @@ private:
     struct Line {
         QPoint from, to;
         QPen pen;
+        QRegion unpainted; // where no paint of the surface has drawn the line yet
     };
     QWidget* surface_;
     QPoint position_;
