@@ -3,8 +3,10 @@
 #include "TestSupport.h"
 #include "ui/Unit1.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +15,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QtTest>
 
 #include <memory>
@@ -130,6 +134,9 @@ private slots:
             QCOMPARE(memo->blockCount(), 1); // one empty line
             QCOMPARE(memo->toPlainText(), QString());
             QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+            QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+            QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+            QCOMPARE(memo->wordWrapMode(), QTextOption::WrapAnywhere);
             QVERIFY(!memo->isReadOnly());
         }
         QCOMPARE(form_->PageControl1->count(), 2);
@@ -139,6 +146,49 @@ private slots:
         QCOMPARE(form_->Chart1->parentWidget(), form_->TabSheet1);
         QCOMPARE(form_->Chart2->parentWidget(), form_->TabSheet2);
         QCOMPARE(form_->TabSheet1->contextMenuPolicy(), Qt::CustomContextMenu);
+    }
+
+    // The longest texts a result can have wrap at the list's edge, so that every
+    // character is visible without scrolling sideways, and each stays one line of text.
+    void lists_show_whole_numbers()
+    {
+        const QStringList values { QStringLiteral("-1.2345678901234567e-300"),
+            QStringLiteral("-1.7976931348623157e+308"), QStringLiteral("0.30000000000000004"),
+            QStringLiteral("-4") };
+        for (QPlainTextEdit* memo : { form_->Memo1, form_->Memo2 }) {
+            ClearLines(memo);
+            for (const QString& v : values)
+                AppendLine(memo, v);
+            QCOMPARE(memo->toPlainText().split(QLatin1Char('\n')), values);
+            QVERIFY(!memo->horizontalScrollBar()->isVisible());
+            const int viewportWidth = memo->viewport()->width();
+            QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
+            int wrapped = 0;
+            for (QTextBlock block = memo->document()->begin(); block.isValid();
+                 block = block.next()) {
+                const QRectF box = layout->blockBoundingRect(block); // lays the block out
+                const QTextLayout* lines = block.layout();
+                QVERIFY(lines->lineCount() > 0);
+                wrapped += lines->lineCount() > 1;
+                for (int i = 0; i < lines->lineCount(); ++i) {
+                    const QTextLine line = lines->lineAt(i);
+                    const qreal right = box.left() + line.x() + line.naturalTextWidth();
+                    QVERIFY2(right <= viewportWidth,
+                        qPrintable(QStringLiteral("%1: line %2 ends at %3, viewport %4")
+                                       .arg(block.text())
+                                       .arg(i)
+                                       .arg(right)
+                                       .arg(viewportWidth)));
+                }
+            }
+            QVERIFY(wrapped >= 2); // the two longest values do not fit on one row
+            // Selecting a line and copying it yields the number whole.
+            QTextCursor cursor(memo->document()->findBlockByNumber(1));
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            memo->setTextCursor(cursor);
+            memo->copy();
+            QCOMPARE(QGuiApplication::clipboard()->text(), values[1]);
+        }
     }
 
     void menu()
