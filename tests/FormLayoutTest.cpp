@@ -13,6 +13,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -128,6 +129,83 @@ private slots:
         }
     }
 
+    // Tab and Shift+Tab leave a list for the neighbouring control of the stored order;
+    // the list's text gets no tab character.
+    void tab_leaves_the_lists_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("Tab from Memo1") << "Memo1" << Qt::KeyboardModifiers() << "Memo2";
+        QTest::newRow("Shift+Tab from Memo1")
+            << "Memo1" << Qt::KeyboardModifiers(Qt::ShiftModifier) << "Button1";
+        QTest::newRow("Tab from Memo2") << "Memo2" << Qt::KeyboardModifiers() << "PageControl1";
+        QTest::newRow("Shift+Tab from Memo2")
+            << "Memo2" << Qt::KeyboardModifiers(Qt::ShiftModifier) << "Memo1";
+    }
+    void tab_leaves_the_lists()
+    {
+        QFETCH(QString, from);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, to);
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        auto* memo = form_->findChild<QPlainTextEdit*>(from);
+        auto* target = form_->findChild<QWidget*>(to);
+        QVERIFY(memo && target);
+        AppendLine(memo, QStringLiteral("8.416650165000427e-22"));
+        const QString text = memo->toPlainText();
+        memo->setFocus(Qt::TabFocusReason);
+        QVERIFY(memo->hasFocus());
+        QTest::keyClick(memo, Qt::Key_Tab, modifiers);
+        QCOMPARE(memo->toPlainText(), text);
+        QVERIFY2(target->hasFocus() || target->isAncestorOf(QApplication::focusWidget()),
+            qPrintable(QApplication::focusWidget()->objectName()));
+    }
+
+    // Each control reached by Tab looks different from the same control without focus:
+    // the fields' and the button's frames, the page control's tab, and a frame drawn
+    // around a list (outside it, where no caret can be).
+    void focus_is_visible_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("around"); // look only at the band just outside the control
+        QTest::newRow("page control") << "PageControl1" << false;
+        QTest::newRow("field") << "Edit1" << false;
+        QTest::newRow("button") << "Button1" << false;
+        QTest::newRow("C list") << "Memo1" << true;
+        QTest::newRow("1/C² list") << "Memo2" << true;
+    }
+    void focus_is_visible()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, around);
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        auto* control = form_->findChild<QWidget*>(name);
+        QVERIFY(control);
+        // Reach the control by Tab, from the control before it in the stored order.
+        QWidget* before = control->previousInFocusChain();
+        while (before->focusPolicy() == Qt::NoFocus || control->isAncestorOf(before))
+            before = before->previousInFocusChain();
+        before->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(before, Qt::Key_Tab);
+        QVERIFY(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));
+        const QRect area = QRect(control->mapTo(form_.get(), QPoint(0, 0)), control->size());
+        auto look = [&] {
+            QImage image = form_->grab(area.adjusted(-3, -3, 3, 3)).toImage();
+            if (around) {
+                QPainter painter(&image);
+                painter.fillRect(QRect(QPoint(3, 3), area.size()), Qt::magenta);
+            }
+            return image;
+        };
+        const QImage focused = look();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(!control->hasFocus() && !control->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(focused != look());
+    }
+
     void lists_and_pages()
     {
         for (QPlainTextEdit* memo : { form_->Memo1, form_->Memo2 }) {
@@ -137,6 +215,7 @@ private slots:
             QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
             QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
             QCOMPARE(memo->wordWrapMode(), QTextOption::WrapAnywhere);
+            QVERIFY(memo->tabChangesFocus());
             QVERIFY(!memo->isReadOnly());
         }
         QCOMPARE(form_->PageControl1->count(), 2);

@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 
 #include <QEvent>
+#include <QFocusFrame>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
@@ -87,6 +88,32 @@ void FitCaption(QLabel* label)
     label->setFont(font);
 }
 
+// A text list shows keyboard focus only by its caret, which blinks and is a single pixel
+// wide. A frame drawn around the focused list, outside its own area, makes focus plain
+// without changing the list's size or the width its lines wrap at.
+class TFocusFrameFollower : public QObject {
+public:
+    explicit TFocusFrameFollower(QWidget* window)
+        : QObject(window)
+        , frame_(new QFocusFrame(window))
+    {
+    }
+    void Watch(QWidget* widget) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            frame_->setWidget(static_cast<QWidget*>(watched));
+        else if (event->type() == QEvent::FocusOut && frame_->widget() == watched)
+            frame_->setWidget(nullptr);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QFocusFrame* frame_;
+};
+
 } // namespace
 
 void TCustomForm::ApplyStoredForm()
@@ -96,6 +123,9 @@ void TCustomForm::ApplyStoredForm()
         ApplyFontHeight(child);
     for (QLabel* label : findChildren<QLabel*>())
         FitCaption(label);
+    auto* follower = new TFocusFrameFollower(this);
+    for (QPlainTextEdit* list : findChildren<QPlainTextEdit*>())
+        follower->Watch(list);
 
     const int clientWidth = property("ClientWidth").toInt();
     const int clientHeight = property("ClientHeight").toInt();
