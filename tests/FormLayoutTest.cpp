@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QClipboard>
@@ -268,6 +269,40 @@ private slots:
             memo->copy();
             QCOMPARE(QGuiApplication::clipboard()->text(), values[1]);
         }
+    }
+
+    // What a screen reader says for each field and list, and which caption labels it.
+    void accessible_names_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("Nd") << "Edit1" << QStringLiteral("ドナー密度 Nd") << "Label1";
+        QTest::newRow("εs") << "Edit2" << QStringLiteral("比誘電率 εs") << "Label2";
+        QTest::newRow("Vd") << "Edit3" << QStringLiteral("拡散電位 Vd") << "Label3";
+        QTest::newRow("S") << "Edit4" << QStringLiteral("電極面積 S") << "Label4";
+        QTest::newRow("C list") << "Memo1" << QStringLiteral("C") << QString();
+        QTest::newRow("1/C² list") << "Memo2" << QStringLiteral("1/C²") << QString();
+    }
+    void accessible_names()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, spoken);
+        QFETCH(QString, label);
+        auto* control = form_->findChild<QWidget*>(name);
+        QVERIFY(control);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), spoken);
+        if (label.isEmpty())
+            return;
+        auto* caption = form_->findChild<QLabel*>(label);
+        QCOMPARE(caption->buddy(), control);
+        QAccessibleInterface* labelling = QAccessible::queryAccessibleInterface(caption);
+        bool labelled = false;
+        for (const auto& [other, relation] : a->relations(QAccessible::Label))
+            labelled = labelled || other == labelling;
+        QVERIFY(labelled);
     }
 
     void menu()
