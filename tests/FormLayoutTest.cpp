@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -110,6 +111,46 @@ private slots:
         QCOMPARE(form_->pos(), QPoint(195, 136));
         QCOMPARE(form_->centralWidget()->size(), QSize(811, 508));
         QCOMPARE(form_->menuBar(), form_->MainMenu1);
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("place");
+        const QRect designed(195, 136, 819, 554);
+        QTest::newRow("fits") << designed << QRect(0, 0, 1920, 1080) << QPoint(195, 136);
+        QTest::newRow("fits exactly") << designed << QRect(195, 136, 819, 554) << QPoint(195, 136);
+        QTest::newRow("too far right") << designed << QRect(0, 0, 1000, 700) << QPoint(181, 136);
+        QTest::newRow("too low") << designed << QRect(0, 0, 1280, 600) << QPoint(195, 46);
+        QTest::newRow("wider than the screen")
+            << designed << QRect(0, 0, 800, 800) << QPoint(0, 136);
+        QTest::newRow("larger both ways") << designed << QRect(0, 0, 960, 540) << QPoint(141, 0);
+        QTest::newRow("panel at the top")
+            << QRect(195, 10, 819, 554) << QRect(0, 32, 1366, 736) << QPoint(195, 32);
+        QTest::newRow("panel on the left and a small screen")
+            << designed << QRect(48, 0, 700, 500) << QPoint(48, 0);
+        QTest::newRow("second screen")
+            << QRect(1800, 136, 819, 554) << QRect(1920, 0, 1280, 1024) << QPoint(1920, 136);
+    }
+    void placement()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, place);
+        QCOMPARE(PlaceOnScreen(frame, available), place);
+    }
+
+    // The real window on the screen the test runs on (see tests/CMakeLists.txt).
+    void window_within_reach()
+    {
+        const QSize screen = form_->screen()->availableGeometry().size();
+        const QMap<QString, QPoint> places { { "1920x1080", QPoint(195, 136) },
+            { "960x540", QPoint(141, 0) }, { "800x800", QPoint(0, 136) } };
+        const QString key = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+        QVERIFY2(places.contains(key), qPrintable(key));
+        QCOMPARE(form_->pos(), places[key]);
+        QCOMPARE(form_->centralWidget()->size(), QSize(811, 508));
     }
 
     void tab_order()

@@ -3,10 +3,12 @@
 #include <QEvent>
 #include <QFocusFrame>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstdlib>
@@ -135,8 +137,29 @@ void TCustomForm::ApplyStoredForm()
     }
     const QVariant left = property("Left");
     const QVariant top = property("Top");
-    if (left.isValid() && top.isValid())
-        move(left.toInt(), top.toInt());
+    if (left.isValid() && top.isValid()) {
+        // The window manager's frame is not known before the window is shown; judge the
+        // fit by the frame of the design platform: 4 px round a sizeable window and a
+        // 19 px caption.
+        const QMargins designFrame(4, 23, 4, 4);
+        const QRect frame(QPoint(left.toInt(), top.toInt()), size().grownBy(designFrame));
+        const QScreen* target = QGuiApplication::screenAt(frame.topLeft());
+        if (!target)
+            target = screen();
+        move(target ? PlaceOnScreen(frame, target->availableGeometry()) : frame.topLeft());
+    }
+}
+
+QPoint PlaceOnScreen(const QRect& frame, const QRect& available)
+{
+    auto place = [](int start, int length, int areaStart, int areaLength) {
+        const int end = areaStart + areaLength;
+        if (start + length > end)
+            start = end - length;
+        return std::max(start, areaStart);
+    };
+    return { place(frame.x(), frame.width(), available.x(), available.width()),
+        place(frame.y(), frame.height(), available.y(), available.height()) };
 }
 
 void ClearLines(QPlainTextEdit* list) { list->clear(); }
