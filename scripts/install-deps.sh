@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools
     # Japanese fonts the window's fonts map onto
     fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
+    qt6-translations-l10n # Qt's own texts (context menus, dialogs) in Japanese
     # tests and benchmarks; an X server, input events and window dumps for the
     # end-to-end run
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-apps python3

@@ -3,14 +3,21 @@
 #include "TestSupport.h"
 #include "ui/Unit1.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QAccessible>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QtTest>
 
 #include <memory>
@@ -103,6 +110,46 @@ private slots:
         QCOMPARE(form_->menuBar(), form_->MainMenu1);
     }
 
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("place");
+        const QRect designed(195, 136, 819, 554);
+        QTest::newRow("fits") << designed << QRect(0, 0, 1920, 1080) << QPoint(195, 136);
+        QTest::newRow("fits exactly") << designed << QRect(195, 136, 819, 554) << QPoint(195, 136);
+        QTest::newRow("too far right") << designed << QRect(0, 0, 1000, 700) << QPoint(181, 136);
+        QTest::newRow("too low") << designed << QRect(0, 0, 1280, 600) << QPoint(195, 46);
+        QTest::newRow("wider than the screen")
+            << designed << QRect(0, 0, 800, 800) << QPoint(0, 136);
+        QTest::newRow("larger both ways") << designed << QRect(0, 0, 960, 540) << QPoint(141, 0);
+        QTest::newRow("panel at the top")
+            << QRect(195, 10, 819, 554) << QRect(0, 32, 1366, 736) << QPoint(195, 32);
+        QTest::newRow("panel on the left and a small screen")
+            << designed << QRect(48, 0, 700, 500) << QPoint(48, 0);
+        QTest::newRow("second screen")
+            << QRect(1800, 136, 819, 554) << QRect(1920, 0, 1280, 1024) << QPoint(1920, 136);
+    }
+    void placement()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, place);
+        QCOMPARE(PlaceOnScreen(frame, available), place);
+    }
+
+    // The real window on the screen the test runs on (see tests/CMakeLists.txt).
+    void window_within_reach()
+    {
+        const QSize screen = form_->screen()->availableGeometry().size();
+        const QMap<QString, QPoint> places { { "1920x1080", QPoint(195, 136) },
+            { "960x540", QPoint(141, 0) }, { "800x800", QPoint(0, 136) } };
+        const QString key = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+        QVERIFY2(places.contains(key), qPrintable(key));
+        QCOMPARE(form_->pos(), places[key]);
+        QCOMPARE(form_->centralWidget()->size(), QSize(811, 508));
+    }
+
     void tab_order()
     {
         const QList<QWidget*> expected { form_->PageControl1, form_->Edit1, form_->Edit2,
@@ -121,12 +168,93 @@ private slots:
         }
     }
 
+    // Tab and Shift+Tab leave a list for the neighbouring control of the stored order;
+    // the list's text gets no tab character.
+    void tab_leaves_the_lists_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("Tab from Memo1") << "Memo1" << Qt::KeyboardModifiers() << "Memo2";
+        QTest::newRow("Shift+Tab from Memo1")
+            << "Memo1" << Qt::KeyboardModifiers(Qt::ShiftModifier) << "Button1";
+        QTest::newRow("Tab from Memo2") << "Memo2" << Qt::KeyboardModifiers() << "PageControl1";
+        QTest::newRow("Shift+Tab from Memo2")
+            << "Memo2" << Qt::KeyboardModifiers(Qt::ShiftModifier) << "Memo1";
+    }
+    void tab_leaves_the_lists()
+    {
+        QFETCH(QString, from);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, to);
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        auto* memo = form_->findChild<QPlainTextEdit*>(from);
+        auto* target = form_->findChild<QWidget*>(to);
+        QVERIFY(memo && target);
+        AppendLine(memo, QStringLiteral("8.416650165000427e-22"));
+        const QString text = memo->toPlainText();
+        memo->setFocus(Qt::TabFocusReason);
+        QVERIFY(memo->hasFocus());
+        QTest::keyClick(memo, Qt::Key_Tab, modifiers);
+        QCOMPARE(memo->toPlainText(), text);
+        QVERIFY2(target->hasFocus() || target->isAncestorOf(QApplication::focusWidget()),
+            qPrintable(QApplication::focusWidget()->objectName()));
+    }
+
+    // Each control reached by Tab looks different from the same control without focus:
+    // the fields' and the button's frames, the page control's tab, and a frame drawn
+    // around a list (outside it, where no caret can be).
+    void focus_is_visible_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("around"); // look only at the band just outside the control
+        QTest::newRow("page control") << "PageControl1" << false;
+        QTest::newRow("field") << "Edit1" << false;
+        QTest::newRow("button") << "Button1" << false;
+        QTest::newRow("C list") << "Memo1" << true;
+        QTest::newRow("1/C² list") << "Memo2" << true;
+    }
+    void focus_is_visible()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, around);
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        auto* control = form_->findChild<QWidget*>(name);
+        QVERIFY(control);
+        // Reach the control by Tab, from the control before it in the stored order.
+        QWidget* before = control->previousInFocusChain();
+        while (before->focusPolicy() == Qt::NoFocus || control->isAncestorOf(before))
+            before = before->previousInFocusChain();
+        before->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(before, Qt::Key_Tab);
+        QVERIFY(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));
+        const QRect area = QRect(control->mapTo(form_.get(), QPoint(0, 0)), control->size());
+        auto look = [&] {
+            QImage image = form_->grab(area.adjusted(-3, -3, 3, 3)).toImage();
+            if (around) {
+                QPainter painter(&image);
+                painter.fillRect(QRect(QPoint(3, 3), area.size()), Qt::magenta);
+            }
+            return image;
+        };
+        const QImage focused = look();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(!control->hasFocus() && !control->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(focused != look());
+    }
+
     void lists_and_pages()
     {
         for (QPlainTextEdit* memo : { form_->Memo1, form_->Memo2 }) {
             QCOMPARE(memo->blockCount(), 1); // one empty line
             QCOMPARE(memo->toPlainText(), QString());
             QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+            QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+            QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+            QCOMPARE(memo->wordWrapMode(), QTextOption::WrapAnywhere);
+            QVERIFY(memo->tabChangesFocus());
             QVERIFY(!memo->isReadOnly());
         }
         QCOMPARE(form_->PageControl1->count(), 2);
@@ -136,6 +264,83 @@ private slots:
         QCOMPARE(form_->Chart1->parentWidget(), form_->TabSheet1);
         QCOMPARE(form_->Chart2->parentWidget(), form_->TabSheet2);
         QCOMPARE(form_->TabSheet1->contextMenuPolicy(), Qt::CustomContextMenu);
+    }
+
+    // The longest texts a result can have wrap at the list's edge, so that every
+    // character is visible without scrolling sideways, and each stays one line of text.
+    void lists_show_whole_numbers()
+    {
+        const QStringList values { QStringLiteral("-1.2345678901234567e-300"),
+            QStringLiteral("-1.7976931348623157e+308"), QStringLiteral("0.30000000000000004"),
+            QStringLiteral("-4") };
+        for (QPlainTextEdit* memo : { form_->Memo1, form_->Memo2 }) {
+            ClearLines(memo);
+            for (const QString& v : values)
+                AppendLine(memo, v);
+            QCOMPARE(memo->toPlainText().split(QLatin1Char('\n')), values);
+            QVERIFY(!memo->horizontalScrollBar()->isVisible());
+            const int viewportWidth = memo->viewport()->width();
+            QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
+            int wrapped = 0;
+            for (QTextBlock block = memo->document()->begin(); block.isValid();
+                 block = block.next()) {
+                const QRectF box = layout->blockBoundingRect(block); // lays the block out
+                const QTextLayout* lines = block.layout();
+                QVERIFY(lines->lineCount() > 0);
+                wrapped += lines->lineCount() > 1;
+                for (int i = 0; i < lines->lineCount(); ++i) {
+                    const QTextLine line = lines->lineAt(i);
+                    const qreal right = box.left() + line.x() + line.naturalTextWidth();
+                    QVERIFY2(right <= viewportWidth,
+                        qPrintable(QStringLiteral("%1: line %2 ends at %3, viewport %4")
+                                       .arg(block.text())
+                                       .arg(i)
+                                       .arg(right)
+                                       .arg(viewportWidth)));
+                }
+            }
+            QVERIFY(wrapped >= 2); // the two longest values do not fit on one row
+            // Selecting a line and copying it yields the number whole.
+            QTextCursor cursor(memo->document()->findBlockByNumber(1));
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            memo->setTextCursor(cursor);
+            memo->copy();
+            QCOMPARE(QGuiApplication::clipboard()->text(), values[1]);
+        }
+    }
+
+    // What a screen reader says for each field and list, and which caption labels it.
+    void accessible_names_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("Nd") << "Edit1" << QStringLiteral("ドナー密度 Nd") << "Label1";
+        QTest::newRow("εs") << "Edit2" << QStringLiteral("比誘電率 εs") << "Label2";
+        QTest::newRow("Vd") << "Edit3" << QStringLiteral("拡散電位 Vd") << "Label3";
+        QTest::newRow("S") << "Edit4" << QStringLiteral("電極面積 S") << "Label4";
+        QTest::newRow("C list") << "Memo1" << QStringLiteral("C") << QString();
+        QTest::newRow("1/C² list") << "Memo2" << QStringLiteral("1/C²") << QString();
+    }
+    void accessible_names()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, spoken);
+        QFETCH(QString, label);
+        auto* control = form_->findChild<QWidget*>(name);
+        QVERIFY(control);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), spoken);
+        if (label.isEmpty())
+            return;
+        auto* caption = form_->findChild<QLabel*>(label);
+        QCOMPARE(caption->buddy(), control);
+        QAccessibleInterface* labelling = QAccessible::queryAccessibleInterface(caption);
+        bool labelled = false;
+        for (const auto& [other, relation] : a->relations(QAccessible::Label))
+            labelled = labelled || other == labelling;
+        QVERIFY(labelled);
     }
 
     void menu()

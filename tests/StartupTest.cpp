@@ -3,8 +3,12 @@
 #include "TestSupport.h"
 #include "toolkit/Form.h"
 
+#include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -18,6 +22,21 @@ struct TClosingForm : TCustomForm {
         QTimer::singleShot(0, this, [this] { Close(); });
     }
     static inline int createdEvents = 0;
+};
+
+// Reads the texts of a field's context menu once the window exists.
+struct TMenuReadingForm : TCustomForm {
+    TMenuReadingForm()
+    {
+        connect(this, &TCustomForm::created, this, [this] {
+            QLineEdit field;
+            std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+            for (const QAction* action : menu->actions())
+                menuTexts << action->text();
+        });
+        QTimer::singleShot(0, this, [this] { Close(); });
+    }
+    static inline QStringList menuTexts;
 };
 
 struct TFailingForm : TCustomForm {
@@ -43,6 +62,18 @@ TEST(Startup, AFailedStartReportsOnceAndReturnsOne)
     EXPECT_EQ(TApplication::RunProgram(argc, arguments, form), 1);
     ASSERT_EQ(reports.messages.size(), 1);
     EXPECT_EQ(reports.messages[0], QStringLiteral("フォームを作れません。"));
+}
+
+TEST(Startup, QtsOwnTextsAreJapaneseWhateverTheLocale)
+{
+    // The tests run with LC_ALL=C.UTF-8: the system locale asks for no Japanese.
+    int argc = 1;
+    TMenuReadingForm* form = nullptr;
+    EXPECT_EQ(TApplication::RunProgram(argc, arguments, form), 0);
+    const QString texts = TMenuReadingForm::menuTexts.join(QLatin1Char('|'));
+    EXPECT_TRUE(texts.contains(QStringLiteral("元に戻す"))) << texts.toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("貼り付け"))) << texts.toStdString();
+    EXPECT_FALSE(texts.contains(QStringLiteral("Undo"))) << texts.toStdString();
 }
 
 } // namespace

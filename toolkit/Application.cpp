@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
@@ -59,6 +61,18 @@ void InstallFontSubstitutions()
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
 }
 
+void InstallQtTranslation()
+{
+    if (!QCoreApplication::instance())
+        return;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(
+            QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 TApplication::TApplication(int& argc, char** argv)
     : argc_(argc)
     , argv_(argv)
@@ -74,6 +88,7 @@ void TApplication::Initialize()
     QCoreApplication::setApplicationName(QStringLiteral("cvplot"));
     app_ = std::make_unique<QApplication>(argc_, argv_);
     InstallFontSubstitutions();
+    InstallQtTranslation();
 
     // The program's icon, where the program carries it as resources.
     QIcon icon;

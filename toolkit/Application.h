@@ -40,6 +40,10 @@ template <typename Handler> void HandleEvent(Handler&& handler) noexcept
 // Maps the form's Windows font names onto installed Japanese fonts.
 void InstallFontSubstitutions();
 
+// Loads Qt's own Japanese texts (context menus, standard dialogs), whatever the system
+// locale. Without the translation file Qt's texts stay English; nothing else changes.
+void InstallQtTranslation();
+
 class TApplication {
 public:
     TApplication(int& argc, char** argv);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -141,7 +142,44 @@ QString FloatToStr(double value)
         return QStringLiteral("NAN");
     if (std::isinf(value))
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+
+    // The shortest digits that read back to the same double, as "d.ddde±XX".
     char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    return QString::fromLatin1(buf, ec == std::errc {} ? end - buf : 0);
+    const auto [end, ec]
+        = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    if (ec != std::errc {})
+        return QString();
+    const std::string_view text(buf, static_cast<std::size_t>(end - buf));
+    const std::size_t e = text.find('e');
+    const bool negative = text.front() == '-';
+    const std::string_view mantissa = text.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), end, exponent);
+
+    // Very small and very large values keep the exponent form: written out, they would
+    // show a long row of zeros or integer digits that carry no information.
+    if (exponent < -4 || exponent >= 16)
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+
+    std::string digits;
+    for (const char c : mantissa)
+        if (c != '.')
+            digits += c;
+    std::string plain = negative ? "-" : "";
+    if (exponent < 0) {
+        plain += "0.";
+        plain.append(static_cast<std::size_t>(-exponent - 1), '0');
+        plain += digits;
+    } else {
+        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= integerDigits) {
+            plain += digits;
+            plain.append(integerDigits - digits.size(), '0');
+        } else {
+            plain += digits.substr(0, integerDigits);
+            plain += '.';
+            plain += digits.substr(integerDigits);
+        }
+    }
+    return QString::fromLatin1(plain.data(), static_cast<qsizetype>(plain.size()));
 }

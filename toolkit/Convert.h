@@ -12,6 +12,9 @@
 // nearest double (zero or a subnormal).
 double StrToFloat(const QString& text);
 
-// The shortest text that StrToFloat reads back to the same double ("-4",
-// "1.268857754044952e-22"). Non-finite values give "INF", "-INF" or "NAN".
+// The shortest text that StrToFloat reads back to the same double. Written out in
+// decimals while the value's decimal exponent is from -4 to 15 ("-4", "0.0001",
+// "1234567890123456.8"), in exponent form below and above, with a signed exponent of at
+// least two digits ("1e-05", "1e+16", "1.268857754044952e-22"). Non-finite values give
+// "INF", "-INF" or "NAN".
 QString FloatToStr(double value);

@@ -1,12 +1,15 @@
 #include "toolkit/Form.h"
 
 #include <QEvent>
+#include <QFocusFrame>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstdlib>
@@ -99,6 +102,32 @@ void FitCaption(QLabel* label)
     label->setFont(font);
 }
 
+// A text list shows keyboard focus only by its caret, which blinks and is a single pixel
+// wide. A frame drawn around the focused list, outside its own area, makes focus plain
+// without changing the list's size or the width its lines wrap at.
+class TFocusFrameFollower : public QObject {
+public:
+    explicit TFocusFrameFollower(QWidget* window)
+        : QObject(window)
+        , frame_(new QFocusFrame(window))
+    {
+    }
+    void Watch(QWidget* widget) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            frame_->setWidget(static_cast<QWidget*>(watched));
+        else if (event->type() == QEvent::FocusOut && frame_->widget() == watched)
+            frame_->setWidget(nullptr);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QFocusFrame* frame_;
+};
+
 } // namespace
 
 void TCustomForm::ApplyStoredForm()
@@ -108,6 +137,9 @@ void TCustomForm::ApplyStoredForm()
         ApplyFontHeight(child);
     for (QLabel* label : findChildren<QLabel*>())
         FitCaption(label);
+    auto* follower = new TFocusFrameFollower(this);
+    for (QPlainTextEdit* list : findChildren<QPlainTextEdit*>())
+        follower->Watch(list);
 
     const int clientWidth = property("ClientWidth").toInt();
     const int clientHeight = property("ClientHeight").toInt();
@@ -117,8 +149,29 @@ void TCustomForm::ApplyStoredForm()
     }
     const QVariant left = property("Left");
     const QVariant top = property("Top");
-    if (left.isValid() && top.isValid())
-        move(left.toInt(), top.toInt());
+    if (left.isValid() && top.isValid()) {
+        // The window manager's frame is not known before the window is shown; judge the
+        // fit by the frame of the design platform: 4 px round a sizeable window and a
+        // 19 px caption.
+        const QMargins designFrame(4, 23, 4, 4);
+        const QRect frame(QPoint(left.toInt(), top.toInt()), size().grownBy(designFrame));
+        const QScreen* target = QGuiApplication::screenAt(frame.topLeft());
+        if (!target)
+            target = screen();
+        move(target ? PlaceOnScreen(frame, target->availableGeometry()) : frame.topLeft());
+    }
+}
+
+QPoint PlaceOnScreen(const QRect& frame, const QRect& available)
+{
+    auto place = [](int start, int length, int areaStart, int areaLength) {
+        const int end = areaStart + areaLength;
+        if (start + length > end)
+            start = end - length;
+        return std::max(start, areaStart);
+    };
+    return { place(frame.x(), frame.width(), available.x(), available.width()),
+        place(frame.y(), frame.height(), available.y(), available.height()) };
 }
 
 void ClearLines(QPlainTextEdit* list) { list->clear(); }

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPen>
 #include <QPoint>
+#include <QRect>
 #include <QRegion>
 
 #include <vector>
@@ -69,14 +70,20 @@ signals:
 
 protected:
     // Applies what the stored form keeps as dynamic properties: the window's place
-    // ("Left", "Top"), its client size ("ClientWidth", "ClientHeight", below the menu
-    // bar), and character heights in pixels ("fontHeight", negative as stored) of the
-    // window and of any control that has its own font.
+    // ("Left", "Top"; moved with PlaceOnScreen where the window would not fit the
+    // screen), its client size ("ClientWidth", "ClientHeight", below the menu bar), and
+    // character heights in pixels ("fontHeight", negative as stored) of the window and
+    // of any control that has its own font.
     void ApplyStoredForm();
 
 private:
     TCanvas* canvas_ = nullptr;
 };
+
+// Where a window's frame goes so that it lies within the screen's available area: where
+// it is when it fits; otherwise moved only as far as needed to bring it whole onto the
+// area, and no further up or left than the area's top-left corner when it is larger.
+QPoint PlaceOnScreen(const QRect& frame, const QRect& available);
 
 // A multi-line text list seen as lines: clear them, append one at the end.
 void ClearLines(QPlainTextEdit* list);
