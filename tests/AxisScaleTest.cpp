@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Table, AxisScaleCovers,
         TScaleCase { "NearMinNormal", 2.3e-308, 9e-300 }, TScaleCase { "Negative", -6e43, -1e42 },
         TScaleCase { "AcrossZero", -1e-20, 3e-20 },
         TScaleCase { "TinyRelativeSpan", 1.0, 1.0 + 1e-13 },
-        TScaleCase { "WholeRange", -1e300, 1e300 }));
+        TScaleCase { "WholeRange", -1e300, 1e300 }),
+    [](const testing::TestParamInfo<TScaleCase>& row) { return std::string(row.param.name); });
 
 TEST(AxisScale, LabelsLookLikeTheValuesTheyName)
 {
