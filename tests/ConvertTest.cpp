@@ -1,6 +1,8 @@
 #include "toolkit/Convert.h"
+#include "toolkit/Application.h"
 #include "toolkit/Exception.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -212,6 +214,16 @@ INSTANTIATE_TEST_SUITE_P(Table, StrToFloatRejects,
         TRejected { "arabic_indic_digit", u"٣", Unreadable, u"٣" },
         TRejected { "fortran_exponent", u"1d5", Unreadable, u"1d5" }),
     RowName<TRejected>);
+
+// A message reaches the report whole, with its length: nothing in it ends it early.
+TEST(ConversionError, ReachesTheReportWhole)
+{
+    QStringList shown;
+    const ErrorReporter previous = SetErrorReporter([&](const QString& m) { shown << m; });
+    ReportError(EConvertError(std::string("「0\0004」", 9)));
+    SetErrorReporter(previous);
+    EXPECT_EQ(shown, QStringList(QString::fromUtf8("「0\0004」", 9)));
+}
 
 TEST(FloatToStr, WritesShortestTextWithAPointWhateverTheLocale)
 {
