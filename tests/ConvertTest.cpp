@@ -39,6 +39,13 @@ template <typename Row> std::string RowName(const testing::TestParamInfo<Row>& i
     return info.param.name;
 }
 
+// More leading digits than any saturated exponent would outweigh: underflow and overflow
+// must still be told apart by the digits and the exponent together.
+const std::u16string kManyDigitsTinyExponent
+    = u"1" + Repeat(u"0", 1200) + u"e-99999999999999999999";
+const std::u16string kManyZerosHugeExponent
+    = u"0." + Repeat(u"0", 1200) + u"1e99999999999999999999";
+
 struct TAccepted {
     const char* name;
     std::u16string_view text;
@@ -196,6 +203,8 @@ INSTANTIATE_TEST_SUITE_P(Table, StrToFloatRejects,
         TRejected { "full_width_overflow", u"１e９９９", OutOfRange, u"１e９９９" },
         TRejected { "overflow_exponent_of_20_digits", u"1e99999999999999999999", OutOfRange,
             u"1e99999999999999999999" },
+        TRejected { "many_zeros_huge_exponent", kManyZerosHugeExponent, OutOfRange,
+            u"0." + Repeat(u"0", 38) + u"…" },
         TRejected { "overflow_with_trailing_line_feed", u"1e999\n", OutOfRange, u"1e999<LF>" },
         // no number
         TRejected { "letters", u"abc", Unreadable, u"abc" },
