@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Table, AxisScaleCovers,
         TScaleCase { "AcrossZero", -1e-20, 3e-20 },
         TScaleCase { "TinyRelativeSpan", 1.0, 1.0 + 1e-13 },
         TScaleCase { "WholeRange", -1e300, 1e300 }),
-    [](const testing::TestParamInfo<TScaleCase>& row) { return std::string(row.param.name); });
+    [](const testing::TestParamInfo<TScaleCase>& row) { return row.param.name; });
 
 TEST(AxisScale, LabelsLookLikeTheValuesTheyName)
 {

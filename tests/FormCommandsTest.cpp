@@ -6,19 +6,21 @@
 #include "ui/Unit1.h"
 
 #include <QChart>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTimer>
 #include <QtTest>
+
+// The error report: the message box itself, and pastes through the clipboard.
+#include <QClipboard>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
