@@ -16,6 +16,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-apps python3
     # fuzzing with libFuzzer; memcheck
     clang libclang-rt-14-dev valgrind
+    # the decimal-comma locale the conversion tests generate with localedef
+    locales
     # validation of the desktop entry and metadata; dpkg-shlibdeps for the package
     desktop-file-utils appstream dpkg-dev
 )
