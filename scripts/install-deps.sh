@@ -18,6 +18,8 @@ packages=(
     dbus-daemon at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
     # fuzzing with libFuzzer; memcheck
     clang libclang-rt-14-dev valgrind
+    # the decimal-comma locale the conversion tests generate with localedef
+    locales
     # validation of the desktop entry and metadata; dpkg-shlibdeps for the package
     desktop-file-utils appstream dpkg-dev
 )

@@ -15,6 +15,13 @@
 #include <QTabWidget>
 #include <QtTest>
 
+// The error report: the message box itself, and pastes through the clipboard.
+#include <QClipboard>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
 #include <bit>
 #include <memory>
 #include <vector>
@@ -78,6 +85,45 @@ class FormCommandsTest : public QObject {
         }
     }
     void Calculate() { QTest::mouseClick(form_->Button1, Qt::LeftButton); }
+    // Replaces the field's text with `text` through the clipboard, as a user pastes.
+    static void Paste(QLineEdit* field, const QString& text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        field->selectAll();
+        QTest::keySequence(field, QKeySequence::Paste);
+    }
+    // What the real report (the message box) showed for one rejected 計算.
+    struct TShownReport {
+        QString text;
+        Qt::TextFormat format = Qt::AutoText;
+        Qt::TextFormat labelFormat = Qt::AutoText;
+        QSize size;
+        QPointer<QMessageBox> box;
+    };
+    TShownReport CalculateWithTheRealReport()
+    {
+        const ErrorReporter recorder = SetErrorReporter({});
+        TShownReport shown;
+        QTimer closer;
+        closer.setInterval(5);
+        connect(&closer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            shown.text = box->text();
+            shown.format = box->textFormat();
+            if (const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                shown.labelFormat = label->textFormat();
+            shown.size = box->frameGeometry().size();
+            shown.box = box;
+            box->close();
+        });
+        closer.start();
+        Calculate();
+        closer.stop();
+        SetErrorReporter(recorder);
+        return shown;
+    }
     QStringList Fields() const
     {
         return { form_->Edit1->text(), form_->Edit2->text(), form_->Edit3->text(),
@@ -219,6 +265,86 @@ private slots:
         Calculate();
         VerifyResultsShow(ExamplePoints());
         QCOMPARE(reports_->messages.size(), 1);
+    }
+
+    // The report shows its message as plain text: markup in a typed text is quoted as
+    // typed, and the box is as small as for any other text. It is gone once closed.
+    void markup_in_a_field_is_quoted_verbatim_in_a_plain_text_report()
+    {
+        const QString texts[] = { QStringLiteral("<p style=\"font-size:400px\">1"),
+            QStringLiteral("<img src=x width=3000 height=2000>"), QStringLiteral("<b>1</b>"),
+            QStringLiteral("&lt;1") };
+        for (const QString& text : texts) {
+            TypeInputs(text, "10", "0.4", "10");
+            const TShownReport shown = CalculateWithTheRealReport();
+            QCOMPARE(shown.text, QStringLiteral("「%1」は数値として読めません。").arg(text));
+            QCOMPARE(shown.format, Qt::PlainText);
+            QCOMPARE(shown.labelFormat, Qt::PlainText);
+            QVERIFY2(shown.size.height() < 300 && shown.size.width() < 800,
+                qPrintable(
+                    QStringLiteral("%1x%2").arg(shown.size.width()).arg(shown.size.height())));
+            QVERIFY(shown.box.isNull());
+            VerifyResultsEmpty();
+        }
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
+    void invisible_characters_are_quoted_visibly()
+    {
+        const struct {
+            QString pasted;
+            QString quote;
+        } cases[] = {
+            { QString::fromUtf16(u"0\0004", 3), QStringLiteral("0<NUL>4") },
+            { QStringLiteral("1\u200b0"), QStringLiteral("1<U+200B>0") },
+            { QStringLiteral("1\u00a00"), QStringLiteral("1<U+00A0>0") },
+            { QStringLiteral("0.\n4"), QStringLiteral("0.<LF>4") },
+        };
+        for (const auto& c : cases) {
+            form_->N2->trigger();
+            Paste(form_->Edit2, c.pasted);
+            QCOMPARE(form_->Edit2->text(), c.pasted);
+            Calculate();
+            QCOMPARE(reports_->messages.size(), 1);
+            QCOMPARE(reports_->messages.takeFirst(),
+                QStringLiteral("「%1」は数値として読めません。").arg(c.quote));
+            VerifyResultsEmpty();
+        }
+        // The same through the message box.
+        Paste(form_->Edit2, QString::fromUtf16(u"0\0004", 3));
+        QCOMPARE(CalculateWithTheRealReport().text,
+            QStringLiteral("「0<NUL>4」は数値として読めません。"));
+    }
+
+    // Copied list lines and spreadsheet cells bring line ends and no-break spaces along.
+    void pasted_numbers_with_blanks_around_them_are_accepted_and_kept_as_pasted()
+    {
+        const QStringList pasted = { QStringLiteral("10e-17\n"), QStringLiteral("\u00a010\u00a0"),
+            QStringLiteral("0.4\r\n"), QStringLiteral("\t10\r") };
+        QLineEdit* edits[] = { form_->Edit1, form_->Edit2, form_->Edit3, form_->Edit4 };
+        for (int i = 0; i < 4; ++i)
+            Paste(edits[i], pasted[i]);
+        Calculate();
+        QVERIFY2(reports_->messages.isEmpty(), qPrintable(reports_->messages.join('\n')));
+        VerifyResultsShow(ExamplePoints());
+        QCOMPARE(Fields(), pasted);
+    }
+
+    // A field takes any length; a long text is reported with the quote's cut.
+    void a_paste_of_100000_characters_is_kept_whole_and_reported()
+    {
+        // Every prefix of it reads as zero: a cut field would be accepted silently.
+        const QString text = QStringLiteral("0.") + QString(99997, QLatin1Char('0')) + u'x';
+        QCOMPARE(text.size(), 100000);
+        form_->N2->trigger();
+        Paste(form_->Edit1, text);
+        QCOMPARE(form_->Edit1->text(), text);
+        Calculate();
+        QCOMPARE(reports_->messages,
+            QStringList(
+                QStringLiteral("「0.%1…」は数値として読めません。").arg(QString(38, u'0'))));
+        VerifyResultsEmpty();
+        QCOMPARE(form_->Edit1->text(), text);
     }
 
     void calculate_with_empty_fields_reports_the_first_field()

@@ -24,11 +24,16 @@ void ShowMessageBox(const QString& message)
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         // No window system to show a box on: the message still reaches the user.
-        fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        const QByteArray text = message.toLocal8Bit() + '\n';
+        std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
         return;
     }
-    QMessageBox::critical(
-        QApplication::activeWindow(), QCoreApplication::applicationName(), message);
+    // Plain text: a message quotes what the user typed, and no markup in it may be
+    // interpreted. The box lives for the report alone and is gone when it closes.
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), message,
+        QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 } // namespace
@@ -42,7 +47,11 @@ ErrorReporter SetErrorReporter(ErrorReporter reporter)
 
 void ReportError(const std::exception& error)
 {
-    const QString message = QString::fromUtf8(error.what());
+    // The toolkit's own errors carry their message with its length; others only a C string.
+    const auto* own = dynamic_cast<const Exception*>(&error);
+    const QString message = own
+        ? QString::fromUtf8(own->Message().data(), static_cast<qsizetype>(own->Message().size()))
+        : QString::fromUtf8(error.what());
     if (const auto& reporter = CurrentReporter())
         reporter(message);
     else
