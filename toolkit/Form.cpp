@@ -1,11 +1,14 @@
 #include "toolkit/Form.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cstdlib>
@@ -109,6 +112,97 @@ void TCustomForm::ApplyStoredForm()
         move(left.toInt(), top.toInt());
 }
 
-void ClearLines(QPlainTextEdit* list) { list->clear(); }
+namespace {
 
-void AppendLine(QPlainTextEdit* list, const QString& line) { list->appendPlainText(line); }
+// The lines appended to one list and not shown yet; a child of the list.
+class TPendingLines : public QObject {
+public:
+    explicit TPendingLines(QPlainTextEdit* list)
+        : QObject(list)
+        , list_(list)
+    {
+    }
+
+    static QEvent::Type FlushEvent()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    static TPendingLines* Of(QPlainTextEdit* list)
+    {
+        for (QObject* child : list->children())
+            if (auto* pending = dynamic_cast<TPendingLines*>(child))
+                return pending;
+        return new TPendingLines(list);
+    }
+
+    QStringList lines;
+
+    // One append for all the lines. Appending a line to a list without any text puts
+    // it into the list's empty first line, so empty lines appended there leave no
+    // trace; and the lines are joined with a paragraph separator, which no two lines
+    // can merge across (a line ending in CR and the next starting with LF stay two).
+    void Flush()
+    {
+        QStringList batch;
+        batch.swap(lines);
+        qsizetype first = 0;
+        if (list_->document()->isEmpty())
+            while (first < batch.size() && batch[first].isEmpty())
+                ++first;
+        if (first < batch.size())
+            list_->appendPlainText(batch.sliced(first).join(QChar::ParagraphSeparator));
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == FlushEvent()) {
+            Flush();
+            return true;
+        }
+        return QObject::event(event);
+    }
+
+private:
+    QPlainTextEdit* list_;
+};
+
+// The lists with lines not shown yet, in the order of their first pending line.
+std::vector<QPointer<TPendingLines>>& Waiting()
+{
+    static std::vector<QPointer<TPendingLines>> waiting;
+    return waiting;
+}
+
+} // namespace
+
+void ClearLines(QPlainTextEdit* list)
+{
+    // Lines appended before the clear are cleared with the rest.
+    TPendingLines::Of(list)->lines.clear();
+    list->clear();
+}
+
+void AppendLine(QPlainTextEdit* list, const QString& line)
+{
+    TPendingLines* pending = TPendingLines::Of(list);
+    if (pending->lines.isEmpty()) {
+        Waiting().emplace_back(pending);
+        // Outside an event handler nobody flushes: the list does so itself, ahead of
+        // the paint request (a low-priority event) that would show it.
+        QCoreApplication::postEvent(
+            pending, new QEvent(TPendingLines::FlushEvent()), Qt::HighEventPriority);
+    }
+    pending->lines.append(line);
+}
+
+void FlushLines()
+{
+    std::vector<QPointer<TPendingLines>> waiting;
+    waiting.swap(Waiting());
+    for (const QPointer<TPendingLines>& pending : waiting)
+        if (pending)
+            pending->Flush();
+}
