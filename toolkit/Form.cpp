@@ -114,14 +114,62 @@ void TCustomForm::ApplyStoredForm()
 
 namespace {
 
-// The lines appended to one list and not shown yet; a child of the list.
+// The lines appended to lists and not shown yet. One per application (a child of the
+// application object), so that the windows' own object trees stay as stored.
 class TPendingLines : public QObject {
 public:
-    explicit TPendingLines(QPlainTextEdit* list)
-        : QObject(list)
-        , list_(list)
+    static TPendingLines& Instance()
     {
+        static QPointer<TPendingLines> instance;
+        if (!instance)
+            instance = new TPendingLines(QCoreApplication::instance());
+        return *instance;
     }
+
+    void Append(QPlainTextEdit* list, const QString& line)
+    {
+        if (!flushPosted_) {
+            flushPosted_ = true;
+            // Outside an event handler nobody flushes: the posted event does, ahead of
+            // the paint request (a low-priority event) that would show the lines.
+            QCoreApplication::postEvent(this, new QEvent(FlushEvent()), Qt::HighEventPriority);
+        }
+        EntryOf(list).lines.append(line);
+    }
+
+    // Lines appended before a clear are cleared with the rest.
+    void Drop(QPlainTextEdit* list)
+    {
+        std::erase_if(entries_, [&](const Entry& e) { return e.list == list; });
+    }
+
+    void FlushAll()
+    {
+        std::vector<Entry> entries;
+        entries.swap(entries_);
+        for (Entry& entry : entries)
+            if (entry.list)
+                Flush(entry.list, entry.lines);
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == FlushEvent()) {
+            flushPosted_ = false;
+            FlushAll();
+            return true;
+        }
+        return QObject::event(event);
+    }
+
+private:
+    struct Entry {
+        QPointer<QPlainTextEdit> list;
+        QStringList lines;
+    };
+
+    using QObject::QObject;
 
     static QEvent::Type FlushEvent()
     {
@@ -129,80 +177,43 @@ public:
         return type;
     }
 
-    static TPendingLines* Of(QPlainTextEdit* list)
+    Entry& EntryOf(QPlainTextEdit* list)
     {
-        for (QObject* child : list->children())
-            if (auto* pending = dynamic_cast<TPendingLines*>(child))
-                return pending;
-        return new TPendingLines(list);
+        for (Entry& entry : entries_)
+            if (entry.list == list)
+                return entry;
+        return entries_.emplace_back(Entry { list, {} });
     }
-
-    QStringList lines;
 
     // One append for all the lines. Appending a line to a list without any text puts
     // it into the list's empty first line, so empty lines appended there leave no
     // trace; and the lines are joined with a paragraph separator, which no two lines
     // can merge across (a line ending in CR and the next starting with LF stay two).
-    void Flush()
+    static void Flush(QPlainTextEdit* list, const QStringList& lines)
     {
-        QStringList batch;
-        batch.swap(lines);
         qsizetype first = 0;
-        if (list_->document()->isEmpty())
-            while (first < batch.size() && batch[first].isEmpty())
+        if (list->document()->isEmpty())
+            while (first < lines.size() && lines[first].isEmpty())
                 ++first;
-        if (first < batch.size())
-            list_->appendPlainText(batch.sliced(first).join(QChar::ParagraphSeparator));
+        if (first < lines.size())
+            list->appendPlainText(lines.sliced(first).join(QChar::ParagraphSeparator));
     }
 
-protected:
-    bool event(QEvent* event) override
-    {
-        if (event->type() == FlushEvent()) {
-            Flush();
-            return true;
-        }
-        return QObject::event(event);
-    }
-
-private:
-    QPlainTextEdit* list_;
+    std::vector<Entry> entries_;
+    bool flushPosted_ = false;
 };
-
-// The lists with lines not shown yet, in the order of their first pending line.
-std::vector<QPointer<TPendingLines>>& Waiting()
-{
-    static std::vector<QPointer<TPendingLines>> waiting;
-    return waiting;
-}
 
 } // namespace
 
 void ClearLines(QPlainTextEdit* list)
 {
-    // Lines appended before the clear are cleared with the rest.
-    TPendingLines::Of(list)->lines.clear();
+    TPendingLines::Instance().Drop(list);
     list->clear();
 }
 
 void AppendLine(QPlainTextEdit* list, const QString& line)
 {
-    TPendingLines* pending = TPendingLines::Of(list);
-    if (pending->lines.isEmpty()) {
-        Waiting().emplace_back(pending);
-        // Outside an event handler nobody flushes: the list does so itself, ahead of
-        // the paint request (a low-priority event) that would show it.
-        QCoreApplication::postEvent(
-            pending, new QEvent(TPendingLines::FlushEvent()), Qt::HighEventPriority);
-    }
-    pending->lines.append(line);
+    TPendingLines::Instance().Append(list, line);
 }
 
-void FlushLines()
-{
-    std::vector<QPointer<TPendingLines>> waiting;
-    waiting.swap(Waiting());
-    for (const QPointer<TPendingLines>& pending : waiting)
-        if (pending)
-            pending->Flush();
-}
+void FlushLines() { TPendingLines::Instance().FlushAll(); }
