@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
@@ -399,6 +400,104 @@ private slots:
         Calculate();
         VerifyResultsShow(row.points);
         QCOMPARE(reports_->messages.size(), row.fault ? 1 : 0);
+    }
+
+    // A sweep that fails part-way: the lines before the error are in the lists when the
+    // error is reported, and a second 計算 shows them once, not twice.
+    void lines_before_a_sweep_error_are_shown_once_per_command()
+    {
+        // C² leaves the double range at point 37 of this sweep.
+        std::vector<TCVPoint> good;
+        try {
+            SweepCV(
+                TJunctionInput { 1, 1, 0, 1e169 }, [&](const TCVPoint& p) { good.push_back(p); });
+        } catch (const SweepError&) {
+        }
+        QCOMPARE(good.size(), std::size_t(37));
+        TypeInputs("1", "1", "0", "1e169");
+        for (int command = 1; command <= 2; ++command) {
+            int linesAtReport[2] = { -1, -1 };
+            ErrorReporter recorder = SetErrorReporter([&](const QString&) {
+                linesAtReport[0] = int(Lines(form_->Memo1).size());
+                linesAtReport[1] = int(Lines(form_->Memo2).size());
+            });
+            Calculate();
+            SetErrorReporter(std::move(recorder));
+            QCOMPARE(linesAtReport[0], int(good.size()));
+            QCOMPARE(linesAtReport[1], int(good.size()));
+            VerifyResultsShow(good);
+        }
+    }
+
+    // The lists show the same text, line count and scroll position as if every line had
+    // been appended on its own: a list beside it, filled that way, is the reference.
+    void appended_lines_show_as_appended_one_by_one_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList many = [] {
+            QStringList l;
+            for (int i = 0; i < 80; ++i)
+                l << QString::number(i * 1.5e-22, 'g', 16);
+            return l;
+        }();
+        QTest::newRow("80 lines into an empty list") << QString() << many;
+        QTest::newRow("after text the user typed") << QStringLiteral("typed\nby hand") << many;
+        QTest::newRow("empty lines first, into an empty list")
+            << QString() << QStringList { "", "", "a", "", "b" };
+        QTest::newRow("empty lines after text") << QStringLiteral("x") << QStringList { "", "" };
+        QTest::newRow("only empty lines") << QString() << QStringList { "", "" };
+        QTest::newRow("line breaks inside lines")
+            << QString() << QStringList { "a\nb", "c\r", "\nd", "e\r\nf" };
+    }
+    void appended_lines_show_as_appended_one_by_one()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, lines);
+        QPlainTextEdit* list = form_->Memo1;
+        QPlainTextEdit reference(list->parentWidget());
+        reference.setGeometry(form_->Memo2->geometry());
+        reference.setVerticalScrollBarPolicy(list->verticalScrollBarPolicy());
+        reference.setLineWrapMode(list->lineWrapMode());
+        reference.show();
+        for (QPlainTextEdit* l : { list, &reference })
+            l->setPlainText(before);
+        QTest::qWait(20);
+        HandleEvent([&] {
+            for (const QString& line : lines)
+                AppendLine(list, line);
+        });
+        for (const QString& line : lines)
+            reference.appendPlainText(line);
+        QTest::qWait(20);
+        QCOMPARE(list->toPlainText(), reference.toPlainText());
+        QCOMPARE(list->blockCount(), reference.blockCount());
+        QCOMPARE(list->verticalScrollBar()->value(), reference.verticalScrollBar()->value());
+    }
+
+    // Lines appended outside any handler still show by the list's next paint, and a
+    // clear drops the lines appended before it.
+    void lines_appended_outside_a_handler_show_by_the_next_paint()
+    {
+        struct PaintProbe : QObject {
+            QPlainTextEdit* list;
+            QString textAtFirstPaint = QStringLiteral("(no paint)");
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && textAtFirstPaint == "(no paint)")
+                    textAtFirstPaint = list->toPlainText();
+                return false;
+            }
+        } probe;
+        probe.list = form_->Memo2;
+        AppendLine(form_->Memo2, QStringLiteral("dropped"));
+        ClearLines(form_->Memo2);
+        AppendLine(form_->Memo2, QStringLiteral("1"));
+        AppendLine(form_->Memo2, QStringLiteral("2"));
+        form_->Memo2->viewport()->installEventFilter(&probe);
+        form_->Memo2->viewport()->update();
+        QTRY_VERIFY(probe.textAtFirstPaint != "(no paint)");
+        QCOMPARE(probe.textAtFirstPaint, QStringLiteral("1\n2"));
     }
 
     void clear_empties_fields_lists_and_charts()

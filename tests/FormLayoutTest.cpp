@@ -100,6 +100,11 @@ private slots:
     {
         QCOMPARE(QFontInfo(form_->Label1->font()).family(), QStringLiteral("IPAPMincho"));
         QCOMPARE(QFontInfo(form_->Edit1->font()).family(), QStringLiteral("IPAPGothic"));
+        // Each stored name has one substitute, the installed font that is used (Qt keeps
+        // substitutes in lower case).
+        QCOMPARE(QFont::substitutes(QStringLiteral("ＭＳ Ｐ明朝")), QStringList { "ipapmincho" });
+        QCOMPARE(
+            QFont::substitutes(QStringLiteral("ＭＳ Ｐゴシック")), QStringList { "ipapgothic" });
     }
 
     void window()

@@ -66,8 +66,19 @@ void InstallFontSubstitutions()
         "TakaoPGothic", "Droid Sans Fallback" };
     const QStringList mincho { "IPAPMincho", "IPAMincho", "Noto Serif CJK JP", "TakaoPMincho",
         "IPAPGothic", "Noto Sans CJK JP" };
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
+    // Each name gets the first installed candidate as its only substitute, so that
+    // QFont::substitute() names the font that is actually used. Where none is
+    // installed the name is left to the system's own fallback.
+    const QStringList installed = QFontDatabase::families();
+    const auto substitute = [&](const QString& name, const QStringList& candidates) {
+        for (const QString& family : candidates)
+            if (installed.contains(family, Qt::CaseInsensitive)) {
+                QFont::insertSubstitution(name, family);
+                return;
+            }
+    };
+    substitute(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
+    substitute(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
 }
 
 void InstallQtTranslation()

@@ -23,16 +23,24 @@ ErrorReporter SetErrorReporter(ErrorReporter reporter);
 // Shows one error's message through the current reporter.
 void ReportError(const std::exception& error);
 
+// Shows the lines appended to text lists and not yet shown (toolkit/Form.h).
+void FlushLines();
+
 // The boundary where an event binding enters our code. Qt's own frames must never be
 // unwound by an exception, so whatever escapes `handler` is reported here and the
 // message loop goes on.
+// The lines the handler appended to text lists are shown as it ends, also when it ends
+// with an error (those before the error), and before the error is reported.
 template <typename Handler> void HandleEvent(Handler&& handler) noexcept
 {
     try {
         handler();
+        FlushLines();
     } catch (const std::exception& e) {
+        FlushLines();
         ReportError(e);
     } catch (...) {
+        FlushLines();
         ReportError(std::runtime_error("不明なエラーが発生しました。"));
     }
 }

@@ -1,5 +1,6 @@
 #include "toolkit/Form.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusFrame>
 #include <QFontMetrics>
@@ -9,7 +10,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cstdlib>
@@ -174,6 +177,108 @@ QPoint PlaceOnScreen(const QRect& frame, const QRect& available)
         place(frame.y(), frame.height(), available.y(), available.height()) };
 }
 
-void ClearLines(QPlainTextEdit* list) { list->clear(); }
+namespace {
 
-void AppendLine(QPlainTextEdit* list, const QString& line) { list->appendPlainText(line); }
+// The lines appended to lists and not shown yet. One per application (a child of the
+// application object), so that the windows' own object trees stay as stored.
+class TPendingLines : public QObject {
+public:
+    static TPendingLines& Instance()
+    {
+        static QPointer<TPendingLines> instance;
+        if (!instance)
+            instance = new TPendingLines(QCoreApplication::instance());
+        return *instance;
+    }
+
+    void Append(QPlainTextEdit* list, const QString& line)
+    {
+        if (!flushPosted_) {
+            flushPosted_ = true;
+            // Outside an event handler nobody flushes: the posted event does, ahead of
+            // the paint request (a low-priority event) that would show the lines.
+            QCoreApplication::postEvent(this, new QEvent(FlushEvent()), Qt::HighEventPriority);
+        }
+        EntryOf(list).lines.append(line);
+    }
+
+    // Lines appended before a clear are cleared with the rest.
+    void Drop(QPlainTextEdit* list)
+    {
+        std::erase_if(entries_, [&](const Entry& e) { return e.list == list; });
+    }
+
+    void FlushAll()
+    {
+        std::vector<Entry> entries;
+        entries.swap(entries_);
+        for (Entry& entry : entries)
+            if (entry.list)
+                Flush(entry.list, entry.lines);
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == FlushEvent()) {
+            flushPosted_ = false;
+            FlushAll();
+            return true;
+        }
+        return QObject::event(event);
+    }
+
+private:
+    struct Entry {
+        QPointer<QPlainTextEdit> list;
+        QStringList lines;
+    };
+
+    using QObject::QObject;
+
+    static QEvent::Type FlushEvent()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    Entry& EntryOf(QPlainTextEdit* list)
+    {
+        for (Entry& entry : entries_)
+            if (entry.list == list)
+                return entry;
+        return entries_.emplace_back(Entry { list, {} });
+    }
+
+    // One append for all the lines. Appending a line to a list without any text puts
+    // it into the list's empty first line, so empty lines appended there leave no
+    // trace; and the lines are joined with a paragraph separator, which no two lines
+    // can merge across (a line ending in CR and the next starting with LF stay two).
+    static void Flush(QPlainTextEdit* list, const QStringList& lines)
+    {
+        qsizetype first = 0;
+        if (list->document()->isEmpty())
+            while (first < lines.size() && lines[first].isEmpty())
+                ++first;
+        if (first < lines.size())
+            list->appendPlainText(lines.sliced(first).join(QChar::ParagraphSeparator));
+    }
+
+    std::vector<Entry> entries_;
+    bool flushPosted_ = false;
+};
+
+} // namespace
+
+void ClearLines(QPlainTextEdit* list)
+{
+    TPendingLines::Instance().Drop(list);
+    list->clear();
+}
+
+void AppendLine(QPlainTextEdit* list, const QString& line)
+{
+    TPendingLines::Instance().Append(list, line);
+}
+
+void FlushLines() { TPendingLines::Instance().FlushAll(); }

@@ -85,6 +85,12 @@ private:
 // area, and no further up or left than the area's top-left corner when it is larger.
 QPoint PlaceOnScreen(const QRect& frame, const QRect& available);
 
-// A multi-line text list seen as lines: clear them, append one at the end.
+// A multi-line text list seen as lines: clear them, append one at the end. Appended
+// lines are laid out together, not one by one: they are shown when the event handler
+// that appended them ends (HandleEvent), before any error it reports, and in any case
+// before the list's next paint. The list then shows exactly what appending each line
+// on its own would have shown.
 void ClearLines(QPlainTextEdit* list);
 void AppendLine(QPlainTextEdit* list, const QString& line);
+// Shows the lines appended and not yet shown, in every list.
+void FlushLines();
