@@ -91,7 +91,7 @@ fuzz: deps
 	mkdir -p $(FUZZ_DIR)/corpus
 	$(FUZZ_DIR)/tests/fuzz/convert_fuzz $(FUZZ_DIR)/corpus tests/fuzz/seeds \
 	    -max_total_time=$(FUZZ_SECONDS) -max_len=128 -print_final_stats=1 \
-	    -artifact_prefix=$(FUZZ_DIR)/ 2>&1 | grep -E '^(#[0-9]+ +(DONE|INITED)|stat::|==|INFO: (Seed|Loaded)|SUMMARY)' ; \
+	    -artifact_prefix=$(FUZZ_DIR)/ 2>&1 | grep -E '^(#[0-9]+[[:space:]]+(DONE|INITED)|stat::|==|INFO: (Seed|Loaded)|SUMMARY)' ; \
 	    exit $${PIPESTATUS[0]}
 
 # valgrind memcheck over a scripted session of the real window (offscreen): every
