@@ -1,28 +1,50 @@
-# The two everyday commands: `make run` and `make test`. Both install whatever Debian
-# packages are missing, configure once and rebuild only what changed.
+# The everyday commands: `make run`, `make test` and `make package`. Each installs the
+# Debian packages its task needs that are missing (scripts/install-deps.sh), configures
+# once and rebuilds only what changed.
 SHELL := /bin/bash
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench package sanitize fuzz memcheck clean
+.PHONY: all deps deps-run deps-package configure configure-program build build-program \
+	run test bench package sanitize fuzz memcheck clean
 
 all: build
 
+# What each task needs installed: building and running, packaging, or testing (which
+# includes the other two).
+deps-run:
+	@bash scripts/install-deps.sh run
+deps-package:
+	@bash scripts/install-deps.sh package
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh test
 
+CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	-DCVPLOT_WARNINGS_AS_ERRORS=ON $(CMAKE_ARGS)
+
+# Configures the program alone (no tests, no benchmarks) unless the tree exists already.
+configure-program: deps-run
+	@if [ ! -f $(BUILD_DIR)/CMakeCache.txt ]; then \
+	    $(CONFIGURE) -DCVPLOT_BUILD_TESTS=OFF; \
+	fi
+
+# Configures with the tests; a tree configured without them (by `make run`) gets them.
 configure: deps
 	@if [ ! -f $(BUILD_DIR)/CMakeCache.txt ]; then \
-	    cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	        -DCVPLOT_WARNINGS_AS_ERRORS=ON $(CMAKE_ARGS); \
+	    $(CONFIGURE) -DCVPLOT_BUILD_TESTS=ON; \
+	elif grep -q '^CVPLOT_BUILD_TESTS:BOOL=OFF$$' $(BUILD_DIR)/CMakeCache.txt; then \
+	    cmake -B $(BUILD_DIR) -DCVPLOT_BUILD_TESTS=ON; \
 	fi
 
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-run: build
+build-program: configure-program
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target cvplot
+
+run: build-program
 	@if [ -x $(BUILD_DIR)/app/cvplot ]; then $(BUILD_DIR)/app/cvplot; \
 	else echo "run: the program is not built yet; nothing to start"; fi
 
@@ -71,7 +93,7 @@ fuzz: deps
 	mkdir -p $(FUZZ_DIR)/corpus
 	$(FUZZ_DIR)/tests/fuzz/convert_fuzz $(FUZZ_DIR)/corpus tests/fuzz/seeds \
 	    -max_total_time=$(FUZZ_SECONDS) -max_len=128 -print_final_stats=1 \
-	    -artifact_prefix=$(FUZZ_DIR)/ 2>&1 | grep -E '^(#[0-9]+ +(DONE|INITED)|stat::|==|INFO: (Seed|Loaded)|SUMMARY)' ; \
+	    -artifact_prefix=$(FUZZ_DIR)/ 2>&1 | grep -E '^(#[0-9]+[[:space:]]+(DONE|INITED)|stat::|==|INFO: (Seed|Loaded)|SUMMARY)' ; \
 	    exit $${PIPESTATUS[0]}
 
 # valgrind memcheck over a scripted session of the real window (offscreen): every
@@ -82,7 +104,7 @@ memcheck: build
 	    --num-callers=30 $(BUILD_DIR)/tests/FormCommandsTest
 
 # A Debian package of the program (build/cvplot_<version>_<arch>.deb).
-package: build
+package: deps-package build-program
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:

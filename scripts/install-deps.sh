@@ -1,16 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running the program need,
-# and only those that are missing. Runs as root, or through sudo when it must install.
+# Installs the Debian packages one task needs, and only those that are missing. Runs as
+# root, or through sudo when it must install.
+#
+#   install-deps.sh run      building and running the program
+#   install-deps.sh package  the above, and building its Debian package
+#   install-deps.sh test     all of the above, and every test, benchmark, fuzz and
+#                            memcheck run (the default)
 set -euo pipefail
 
-packages=(
+run_packages=(
     # build
     cmake make g++ pkg-config
-    # Qt 6 Widgets, with moc and uic
-    qt6-base-dev qt6-base-dev-tools
+    # Qt 6 Widgets, with moc and uic; Qt's Gui package looks for XKB, and says so at
+    # every configure when it is missing.
+    qt6-base-dev qt6-base-dev-tools libxkbcommon-dev
     # Japanese fonts the window's fonts map onto
     fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
     qt6-translations-l10n # Qt's own texts (context menus, dialogs) in Japanese
+)
+package_packages=(
+    # cpack's Debian generator: dpkg-shlibdeps reads the dependencies off the binary,
+    # and CPack needs `file` to find the binaries to read
+    dpkg-dev file
+)
+test_packages=(
     # tests and benchmarks; an X server, input events and window dumps for the
     # end-to-end run
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-apps python3
@@ -20,9 +33,20 @@ packages=(
     clang libclang-rt-14-dev valgrind
     # the decimal-comma locale the conversion tests generate with localedef
     locales
-    # validation of the desktop entry and metadata; dpkg-shlibdeps for the package
-    desktop-file-utils appstream dpkg-dev
+    # validation of the desktop entry, the metadata and the Debian package
+    desktop-file-utils appstream lintian
 )
+
+task=${1:-test}
+case "$task" in
+run) packages=("${run_packages[@]}") ;;
+package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "usage: $0 [run|package|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -44,6 +68,8 @@ else
     echo "  ${missing[*]}" >&2
     exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# sudo resets the environment, so the frontend is passed through env; another apt run
+# holding the lock (an unattended upgrade) is waited for rather than failed on.
+apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
+"${apt[@]}" update -q
+"${apt[@]}" install -y -q --no-install-recommends "${missing[@]}"

@@ -3,12 +3,15 @@
 #include "TestSupport.h"
 #include "toolkit/Form.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -74,6 +77,50 @@ TEST(Startup, QtsOwnTextsAreJapaneseWhateverTheLocale)
     EXPECT_TRUE(texts.contains(QStringLiteral("元に戻す"))) << texts.toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("貼り付け"))) << texts.toStdString();
     EXPECT_FALSE(texts.contains(QStringLiteral("Undo"))) << texts.toStdString();
+}
+
+// Errors that are not the toolkit's own escape the start-up too: each is reported once
+// and the program ends with 1, not with std::terminate.
+struct TOutOfMemoryForm : TCustomForm {
+    TOutOfMemoryForm() { throw std::bad_alloc(); }
+};
+struct TRuntimeErrorForm : TCustomForm {
+    TRuntimeErrorForm() { throw std::runtime_error("runtime error"); }
+};
+struct TNonStandardForm : TCustomForm {
+    TNonStandardForm() { throw 42; }
+};
+
+template <typename Form> void ExpectOneReportAndOne(const QString& message)
+{
+    int argc = 1;
+    Form* form = nullptr;
+    TReportRecorder reports;
+    EXPECT_EQ(TApplication::RunProgram(argc, arguments, form), 1);
+    ASSERT_EQ(reports.messages.size(), 1);
+    EXPECT_EQ(reports.messages[0], message);
+}
+
+TEST(Startup, AnyErrorEscapingTheStartReportsOnceAndReturnsOne)
+{
+    ExpectOneReportAndOne<TOutOfMemoryForm>(QString::fromUtf8(std::bad_alloc().what()));
+    ExpectOneReportAndOne<TRuntimeErrorForm>(QStringLiteral("runtime error"));
+    ExpectOneReportAndOne<TNonStandardForm>(QStringLiteral("不明なエラーが発生しました。"));
+}
+
+// The message loop's exit code is the program's.
+struct TExitingForm : TCustomForm {
+    TExitingForm()
+    {
+        QTimer::singleShot(0, this, [] { QApplication::exit(3); });
+    }
+};
+
+TEST(Startup, TheLoopsExitCodeIsReturned)
+{
+    int argc = 1;
+    TExitingForm* form = nullptr;
+    EXPECT_EQ(TApplication::RunProgram(argc, arguments, form), 3);
 }
 
 } // namespace

@@ -1,16 +1,19 @@
 #include "toolkit/Application.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -36,7 +39,70 @@ void ShowMessageBox(const QString& message)
     box.exec();
 }
 
+// Whether there is a display to try. On X11 and Wayland desktops the environment names
+// it; without one, and without a platform chosen explicitly (QT_QPA_PLATFORM or
+// -platform), Qt would abort.
+bool DisplayNamed(int argc, char** argv)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return true;
+#endif
+}
+
+// While the Qt application object is constructed: a display that is named but cannot
+// be opened makes Qt end the process with a fatal message about its platform plugins.
+// That message is replaced by the program's own line and exit code 1; every other
+// message is printed as usual.
+QString& StartupFatalLine()
+{
+    static QString line;
+    return line;
+}
+
+QtMessageHandler& HandlerBeforeStartup()
+{
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", StartupFatalLine().toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (const QtMessageHandler previous = HandlerBeforeStartup()) {
+        previous(type, context, text);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+}
+
 } // namespace
+
+QString NoDisplayMessage(const QString& programName)
+{
+    const QStringList languages = QLocale::system().uiLanguages();
+    const bool japanese
+        = !languages.isEmpty() && languages.first().startsWith(QStringLiteral("ja"));
+    return programName
+        + (japanese ? QStringLiteral(": ウィンドウを表示する画面を開けません。"
+                                     "グラフィカルなデスクトップのセッションで起動してください。")
+                    : QStringLiteral(": cannot open a display for the window; start the "
+                                     "program in a graphical desktop session."));
+}
 
 ErrorReporter SetErrorReporter(ErrorReporter reporter)
 {
@@ -93,9 +159,10 @@ void InstallQtTranslation()
         delete translator;
 }
 
-TApplication::TApplication(int& argc, char** argv)
+TApplication::TApplication(int& argc, char** argv, TProgramIdentity identity)
     : argc_(argc)
     , argv_(argv)
+    , identity_(std::move(identity))
 {
 }
 
@@ -105,20 +172,23 @@ void TApplication::Initialize()
 {
     if (app_)
         return;
-    QCoreApplication::setApplicationName(QStringLiteral("cvplot"));
+    QString name = identity_.name;
+    if (name.isEmpty() && argc_ > 0)
+        name = QFileInfo(QString::fromLocal8Bit(argv_[0])).completeBaseName();
+    QCoreApplication::setApplicationName(name);
+    const QString noDisplay = NoDisplayMessage(name);
+    if (!DisplayNamed(argc_, argv_))
+        throw Exception(noDisplay.toStdString());
+    StartupFatalLine() = noDisplay;
+    HandlerBeforeStartup() = qInstallMessageHandler(StartupMessageHandler);
     app_ = std::make_unique<QApplication>(argc_, argv_);
+    qInstallMessageHandler(HandlerBeforeStartup());
     InstallFontSubstitutions();
     InstallQtTranslation();
 
-    // The program's icon, where the program carries it as resources.
     QIcon icon;
-    for (const int size : { 16, 32, 48 }) {
-        const QString path = QStringLiteral(":/icons/%1-%2.png")
-                                 .arg(QCoreApplication::applicationName())
-                                 .arg(size);
-        if (QFile::exists(path))
-            icon.addFile(path, QSize(size, size));
-    }
+    for (const QString& file : std::as_const(identity_.iconFiles))
+        icon.addFile(file);
     if (!icon.isNull())
         QApplication::setWindowIcon(icon);
 }
@@ -131,12 +201,12 @@ void TApplication::Adopt(std::unique_ptr<QWidget> form)
         form.release()->setParent(mainForm_.get(), Qt::Window);
 }
 
-void TApplication::Run()
+int TApplication::Run()
 {
     if (!app_ || !mainForm_)
-        return;
+        return 0;
     mainForm_->show();
-    QApplication::exec();
+    return QApplication::exec();
 }
 
 void TApplication::ShowException(const std::exception& error) { ReportError(error); }

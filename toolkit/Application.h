@@ -5,10 +5,12 @@
 #include "toolkit/Exception.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QApplication;
 class QWidget;
@@ -52,14 +54,26 @@ void InstallFontSubstitutions();
 // locale. Without the translation file Qt's texts stay English; nothing else changes.
 void InstallQtTranslation();
 
+// Who the program is: its name (message box titles, the line printed when there is no
+// display) and the image files of its window icon, one per drawn size.
+struct TProgramIdentity {
+    QString name;
+    QStringList iconFiles;
+};
+
+// The line printed when the program cannot open a window: Japanese when the user's
+// language is Japanese, English otherwise.
+QString NoDisplayMessage(const QString& programName);
+
 class TApplication {
 public:
-    TApplication(int& argc, char** argv);
+    TApplication(int& argc, char** argv, TProgramIdentity identity = {});
     ~TApplication();
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
-    // Creates the Qt application object; call first.
+    // Creates the Qt application object; call first. Throws Exception, with
+    // NoDisplayMessage, when there is no display to open a window on.
     void Initialize();
 
     // Creates the window, fills `form`, makes the first window created the main window
@@ -72,30 +86,33 @@ public:
         form->DoCreate();
     }
 
-    // Shows the main window and runs the message loop until it closes.
-    void Run();
+    // Shows the main window and runs the message loop until it closes; returns the
+    // loop's exit code.
+    int Run();
 
     // Shows one error's message to the user.
     void ShowException(const std::exception& error);
 
     // The whole start-up path of a program whose main window is `Form`: initialise,
-    // create the window, run the loop. An Exception escaping any step is shown with
-    // ShowException. Returns the process exit code: 0 after a normal end, 1 when the
-    // start-up failed.
-    template <typename Form> static int RunProgram(int& argc, char** argv, Form*& form)
+    // create the window, run the loop. An error escaping any step is shown with
+    // ShowException. Returns the process exit code: the loop's after a normal end, 1
+    // when the start-up failed.
+    template <typename Form>
+    static int RunProgram(int& argc, char** argv, Form*& form, TProgramIdentity identity = {})
     {
-        TApplication application(argc, argv);
+        TApplication application(argc, argv, std::move(identity));
+        int status = 1;
         try {
             application.Initialize();
             application.CreateForm(form);
-            application.Run();
-        } catch (const Exception& error) {
+            status = application.Run();
+        } catch (const std::exception& error) {
             application.ShowException(error);
-            form = nullptr;
-            return 1;
+        } catch (...) {
+            application.ShowException(std::runtime_error("不明なエラーが発生しました。"));
         }
         form = nullptr;
-        return 0;
+        return status;
     }
 
 private:
@@ -103,6 +120,7 @@ private:
 
     int& argc_;
     char** argv_;
+    TProgramIdentity identity_;
     std::unique_ptr<QApplication> app_;
     std::unique_ptr<QWidget> mainForm_; // destroyed before app_
 };
