@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The everyday commands: `make run`, `make test` and `make package`. Each installs the
 # Debian packages its task needs that are missing (scripts/install-deps.sh), configures
 # once and rebuilds only what changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One "計算" on the shown window, from the click to the next painted frame of the
 // window, repeated; prints the median and the spread for the example inputs (44 points)
 // and for the longest sweep (diffusion potential 4: all 80 points).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // For the start-up benchmark's child processes: once the first window has painted its
 // first frame, print "frame <peak KiB>" on stdout and end the process at once.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes OUTPUT: the stored form INPUT with every chart replaced by a plain, empty
 # QWidget of the same name and geometry, and the chart class's declaration dropped.
 # Everything else (controls, captions, fonts, tab order, menu, bindings) stays as stored.

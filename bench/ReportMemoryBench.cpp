@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The heap an error report keeps: drives rejected calculations through the shown window
 // with the real report (the message box, closed as soon as it is up, as a user pressing
 // OK would) and prints how much the live heap grew per calculation once start-up and the

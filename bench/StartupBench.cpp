@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up benchmark: time from process start to the first painted frame, and peak
 // memory then, for the program against two floors measured the same way in the same
 // run, round by round:

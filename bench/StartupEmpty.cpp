@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Child of the start-up benchmark: the baseline, an empty QMainWindow up to its first frame.
 #include "FirstFrame.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Child of the start-up benchmark: floor B, the program's own window and start-up path
 // without its charts. The form is built from the stored form with a plain, empty widget
 // in each chart's place (FloorForm.cmake), so it has the same controls, captions, fonts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Child of the start-up benchmark: the program's start-up cut into phases, timed in one
 // process. Prints one line once the window has painted its first frame,
 //   phases <ms> <KiB> <ms> <KiB> ... (application, fonts, charts, form, first paint)

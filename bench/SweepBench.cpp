@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one full 80-point sweep delivered to a consumer that keeps the points, against
 // a bare loop doing the same arithmetic in the same run (no checks, no consumer call).
 #include "calc/CapacitanceSweep.h"

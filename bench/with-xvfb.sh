@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command against an X server of its own: Xvfb at a desktop's size and depth, on a
 # free display it picks itself, kept alive between clients (-noreset). Without -noreset
 # the server resets whenever its last client leaves, and every program started next

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The capacitance sweep: the depletion capacitance C and 1/C² of a junction on a
 // uniformly donor-doped semiconductor, computed on the bias ladder -4.0, -3.9, ...
 // and handed out point by point. Plain C++: knows nothing of windows or text widgets.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the expected number texts of the result lists: one line per double, its bit
 pattern in hex, a tab, and Python's repr of it with a trailing ".0" removed. Python's
 repr is the shortest text that reads back to the same double, in exponent form when the

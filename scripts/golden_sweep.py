@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes tests/data/sweep-golden.txt: every point of the capacitance sweep for a set of
 inputs, computed here with Python floats (IEEE doubles) in the program's documented
 order of operations, so that the tests compare the C++ sweep with numbers it did not

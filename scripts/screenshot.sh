@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/window.png: the real window under Xvfb after "例入力" and "計算", both tab
 # pages side by side.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The charts as a user reads them: the order of the points, the readout under the mouse
 // and the keys, looking closer and back, copying, a lone point, and what a screen reader
 // is told. Driven on the real window after "例入力" and "計算".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/Convert.h"
 #include "toolkit/Application.h"
 #include "toolkit/Exception.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's commands, driven through its controls as a user would: menu actions,
 // button clicks, typed text and context requests.
 #include "TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as stored in its form: controls, places, captions, fonts, tab order,
 // menu, charts and their axes.
 #include "TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep's golden table (tests/data/sweep-golden.txt, written by
 // scripts/golden_sweep.py): for each input, every point the sweep must deliver, as bit
 // patterns and as the text the result lists show, and the fault that ends it, if any.

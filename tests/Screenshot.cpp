@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the real window, performs "例入力" and "計算" through real input events, points
 // at a value of the first chart, and saves both tab pages side by side to the file named
 // on the command line.

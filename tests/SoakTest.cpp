@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long random session against the real form: 1,000 commands mixing inputs of the
 // sweep's golden table (typed half-width or full-width), invalid texts, every sweep
 // fault, 例入力, クリア and context requests, with a fixed seed. The window must show

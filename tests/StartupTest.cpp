@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up path: exit code 0 after a normal end, 1 with one report when
 // the start-up fails.
 #include "TestSupport.h"

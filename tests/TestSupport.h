@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the window tests: Qt warnings become failures, and error reports are
 // recorded instead of shown in a dialog.
 #pragma once

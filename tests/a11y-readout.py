@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads the first chart through the accessibility tree, as a screen reader does: its
 # name and description, then points the mouse at the chart and waits for the readout to
 # be announced as its new description. The value read out must be one of the C list's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program under Xvfb, picks "表示" > "例入力", presses "計算", checks
 # that the results were drawn, reads the first chart's readout through the
 # accessibility tree, and ends it with "終了": the exit code must be 0.

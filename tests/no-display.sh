@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program started where no window can be opened: it prints its own one line, in the
 # user's language, and ends with exit code 1 (not Qt's abort).
 set -uo pipefail

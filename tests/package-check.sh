@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build tree into a folder of its own (so that it can
 # run beside the other tests), lints it and checks what it holds and depends on.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: brings up Qt, creates the main window from its stored form,
 // runs the message loop, and reports errors to the user.
 #pragma once

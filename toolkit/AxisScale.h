@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Axis ranges and tick labels for chart data of any finite magnitude. The charts draw in
 // scaled display units (value * 10^-exponent), where every range is of moderate size
 // whatever the data, and label the ticks with exact decimal texts such as "1.2e-22" or

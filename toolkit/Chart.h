@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A chart with one fast line series, configured from the stored form and painted by
 // itself. The series keeps the points as given (unscaled, X ascending); the chart shows
 // them in display units chosen per axis so that any finite data between about 1e-300

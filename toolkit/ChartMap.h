@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a chart's values lie on the screen: one plot area and the axis scales shown in
 // it. Drawing and finding the point under the mouse both go through ToPixel, so what is
 // hit is what is drawn.

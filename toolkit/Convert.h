@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text <-> number conversion for the input fields and the result lists. Independent of
 // the process locale: '.' is always the decimal point.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit's error classes. Every failure the window reports is an Exception (or a
 // std::exception from the calculation); the message is UTF-8 text shown to the user as is.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of every window: a QMainWindow whose layout comes from its stored form, with
 // a creation event, Close() and a drawing surface over its client area.
 #pragma once

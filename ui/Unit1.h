@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: four input fields, the "計算" command, two result lists and two
 // charts on two tab pages, and the menu. Layout and event bindings are stored in
 // Unit1.ui; this class adds the six handlers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the text-to-number conversion and the number-to-text round trip: no input may
 // crash or trip a sanitizer, every accepted text gives a finite double, every rejected
 // text's message is valid UTF-8 that shows no control or invisible character raw, and
