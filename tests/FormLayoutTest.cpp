@@ -280,9 +280,11 @@ private slots:
             QStringLiteral("-1.7976931348623157e+308"), QStringLiteral("0.30000000000000004"),
             QStringLiteral("-4") };
         for (QPlainTextEdit* memo : { form_->Memo1, form_->Memo2 }) {
-            ClearLines(memo);
-            for (const QString& v : values)
-                AppendLine(memo, v);
+            HandleEvent([&] {
+                ClearLines(memo);
+                for (const QString& v : values)
+                    AppendLine(memo, v);
+            });
             QCOMPARE(memo->toPlainText().split(QLatin1Char('\n')), values);
             QVERIFY(!memo->horizontalScrollBar()->isVisible());
             const int viewportWidth = memo->viewport()->width();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/Form.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusFrame>
@@ -13,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -261,8 +264,22 @@ private:
         if (list->document()->isEmpty())
             while (first < lines.size() && lines[first].isEmpty())
                 ++first;
-        if (first < lines.size())
-            list->appendPlainText(lines.sliced(first).join(QChar::ParagraphSeparator));
+        if (first >= lines.size())
+            return;
+        QScrollBar* bar = list->verticalScrollBar();
+        const bool atBottom = bar->value() >= bar->maximum();
+        const int firstNew = list->document()->blockCount() - (list->document()->isEmpty() ? 1 : 0);
+        list->appendPlainText(lines.sliced(first).join(QChar::ParagraphSeparator));
+        // A wrapping list counts a block it has not laid out yet as one line, so the
+        // scroll range after one large append is short by every wrapped line. Laying the
+        // new lines out now lets a list that was at its end stay at its end, as it does
+        // after appending line by line.
+        QAbstractTextDocumentLayout* layout = list->document()->documentLayout();
+        for (QTextBlock block = list->document()->findBlockByNumber(firstNew); block.isValid();
+             block = block.next())
+            layout->blockBoundingRect(block);
+        if (atBottom)
+            bar->setValue(bar->maximum());
     }
 
     std::vector<Entry> entries_;
