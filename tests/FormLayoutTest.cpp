@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -89,9 +90,15 @@ private slots:
         // The Windows font names resolve to installed Japanese fonts.
         QVERIFY2(QFontInfo(w->font()).family().startsWith(QLatin1String("IPA")),
             qPrintable(QFontInfo(w->font()).family()));
-        if (auto* label = qobject_cast<QLabel*>(w))
+        if (auto* label = qobject_cast<QLabel*>(w)) {
             QCOMPARE(label->text(), caption);
-        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            // The installed fonts run wider than the design fonts: the whole caption
+            // must still fit inside the label's stored width.
+            const int needed = QFontMetrics(label->font()).horizontalAdvance(caption);
+            QVERIFY2(needed <= label->width(),
+                qPrintable(
+                    QStringLiteral("%1: %2 px in %3").arg(name).arg(needed).arg(label->width())));
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w))
             QCOMPARE(edit->text(), caption); // design text; emptied by the creation event
         else if (auto* button = qobject_cast<QPushButton*>(w))
             QCOMPARE(button->text(), caption);
