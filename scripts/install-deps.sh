@@ -27,7 +27,7 @@ package_packages=(
 test_packages=(
     # tests and benchmarks; an X server, input events and window dumps for the
     # end-to-end run
-    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-apps python3
+    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils python3
     # the end-to-end run reads the charts through the accessibility tree
     dbus-daemon at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
     # fuzzing with libFuzzer; memcheck

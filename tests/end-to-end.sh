@@ -32,6 +32,12 @@ done
 [[ -n "$window" ]] || { echo "the window did not appear"; exit 1; }
 sleep 0.5
 
+# The window carries the program's icon in the sizes drawn for it.
+icons=$(xprop -id "$window" _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u || true)
+for size in 16 32 48; do
+    grep -q "Icon ($size x $size)" <<<"$icons" || { echo "the window has no ${size}x${size} icon"; exit 1; }
+done
+
 click() { # x y in window coordinates
     xdotool mousemove --window "$window" "$1" "$2" click 1
     sleep 0.3
