@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/Form.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusFrame>
@@ -14,8 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -266,20 +263,9 @@ private:
                 ++first;
         if (first >= lines.size())
             return;
-        QScrollBar* bar = list->verticalScrollBar();
-        const bool atBottom = bar->value() >= bar->maximum();
-        const int firstNew = list->document()->blockCount() - (list->document()->isEmpty() ? 1 : 0);
+        // The list lays out only the lines in view now, the others as they scroll into
+        // view; a list that showed its end shows its new end.
         list->appendPlainText(lines.sliced(first).join(QChar::ParagraphSeparator));
-        // A wrapping list counts a block it has not laid out yet as one line, so the
-        // scroll range after one large append is short by every wrapped line. Laying the
-        // new lines out now lets a list that was at its end stay at its end, as it does
-        // after appending line by line.
-        QAbstractTextDocumentLayout* layout = list->document()->documentLayout();
-        for (QTextBlock block = list->document()->findBlockByNumber(firstNew); block.isValid();
-             block = block.next())
-            layout->blockBoundingRect(block);
-        if (atBottom)
-            bar->setValue(bar->maximum());
     }
 
     std::vector<Entry> entries_;
