@@ -65,12 +65,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     Mark(); // application
 
-    // The substitutions, then the first Japanese text in each of the form's fonts:
-    // fontconfig is asked, the fonts and their CJK fallbacks are opened.
+    // The substitutions, then the first Japanese text in each of the form's fonts, by
+    // the installed families the form gives its controls: fontconfig is asked, the
+    // fonts and their CJK fallbacks are opened.
     InstallFontSubstitutions();
-    QFont gothic(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont gothic(InstalledFontFamily(QStringLiteral("ＭＳ Ｐゴシック")));
     gothic.setPixelSize(12);
-    QFont mincho(QStringLiteral("ＭＳ Ｐ明朝"));
+    QFont mincho(InstalledFontFamily(QStringLiteral("ＭＳ Ｐ明朝")));
     mincho.setPixelSize(19);
     volatile int width = QFontMetrics(gothic).horizontalAdvance(QStringLiteral("計算"))
         + QFontMetrics(mincho).horizontalAdvance(QStringLiteral("ドナー密度　N"));

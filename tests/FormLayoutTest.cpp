@@ -86,10 +86,12 @@ private slots:
         QCOMPARE(w->parentWidget(), form_->centralWidget());
         QCOMPARE(w->geometry(), geometry);
         QCOMPARE(w->font().pixelSize(), pixelHeight);
-        QCOMPARE(w->font().family(), family);
-        // The Windows font names resolve to installed Japanese fonts.
+        QCOMPARE(StoredFontName(w), family);
+        // The Windows font names resolve to installed Japanese fonts, and each control
+        // asks for the installed family by its own name.
         QVERIFY2(QFontInfo(w->font()).family().startsWith(QLatin1String("IPA")),
             qPrintable(QFontInfo(w->font()).family()));
+        QCOMPARE(w->font().family(), QFontInfo(w->font()).family());
         if (auto* label = qobject_cast<QLabel*>(w)) {
             QCOMPARE(label->text(), caption);
             // The installed fonts run wider than the design fonts: the whole caption
@@ -396,7 +398,9 @@ private slots:
         QCOMPARE(c->SeriesCount(), 1);
         QCOMPARE(c->GetSeries(0)->SeriesColor(), QColor(Qt::red));
         QCOMPARE(c->GetSeries(0)->Count(), 0);
-        QCOMPARE(c->labelFont().family(), QStringLiteral("ＭＳ Ｐ明朝"));
+        QCOMPARE(c->labelFontName(), QStringLiteral("ＭＳ Ｐ明朝"));
+        QCOMPARE(c->labelFont().family(), QStringLiteral("IPAPMincho"));
+        QCOMPARE(QFontInfo(c->labelFont()).family(), QStringLiteral("IPAPMincho"));
         QCOMPARE(c->labelFont().pixelSize(), 12);
         QCOMPARE(form_->Series1, form_->Chart1->GetSeries(0));
         QCOMPARE(form_->Series2, form_->Chart2->GetSeries(0));

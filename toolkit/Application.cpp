@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
+#include <QHash>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -12,6 +13,7 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -125,6 +127,17 @@ void ReportError(const std::exception& error)
         ShowMessageBox(message);
 }
 
+namespace {
+
+// The installed family chosen for each stored font name, as the font database spells it.
+QHash<QString, QString>& InstalledFamilies()
+{
+    static QHash<QString, QString> families;
+    return families;
+}
+
+} // namespace
+
 void InstallFontSubstitutions()
 {
     // The form names the fonts a Japanese Windows desktop has. Prefer the metrically
@@ -138,15 +151,21 @@ void InstallFontSubstitutions()
     // installed the name is left to the system's own fallback.
     const QStringList installed = QFontDatabase::families();
     const auto substitute = [&](const QString& name, const QStringList& candidates) {
-        for (const QString& family : candidates)
-            if (installed.contains(family, Qt::CaseInsensitive)) {
-                QFont::insertSubstitution(name, family);
+        for (const QString& family : candidates) {
+            const auto at = std::find_if(installed.begin(), installed.end(),
+                [&](const QString& f) { return f.compare(family, Qt::CaseInsensitive) == 0; });
+            if (at != installed.end()) {
+                QFont::insertSubstitution(name, *at);
+                InstalledFamilies().insert(name, *at);
                 return;
             }
+        }
     };
     substitute(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
     substitute(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
 }
+
+QString InstalledFontFamily(const QString& name) { return InstalledFamilies().value(name, name); }
 
 void InstallQtTranslation()
 {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/Chart.h"
+#include "toolkit/Application.h"
 
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
@@ -645,7 +646,7 @@ void TChart::setLabelFontHeight(int height)
     labelFontHeight_ = height;
     labelFont_ = QFont();
     if (!labelFontName_.isEmpty())
-        labelFont_.setFamily(labelFontName_);
+        labelFont_.setFamily(InstalledFontFamily(labelFontName_));
     labelFont_.setPixelSize(std::max(1, std::abs(labelFontHeight_)));
     update();
 }

@@ -138,7 +138,8 @@ public:
     void setLabelFontName(const QString& name);
     int labelFontHeight() const { return labelFontHeight_; }
     void setLabelFontHeight(int height);
-    // The font of the tick labels, from the stored name and height.
+    // The font of the tick labels: the installed family the stored name maps onto
+    // (InstalledFontFamily), at the stored height.
     QFont labelFont() const { return labelFont_; }
     QString xValueName() const { return xValueName_; }
     void setXValueName(const QString& name);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/Form.h"
+#include "toolkit/Application.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -82,6 +83,25 @@ TCanvas& TCustomForm::GetCanvas()
 
 namespace {
 
+// The stored form names its fonts as the design platform does ("ＭＳ Ｐゴシック"). Qt
+// looks such a name up, misses it and has fontconfig sort the fonts for its fallbacks,
+// once per script and text, before it takes the substitute. A control that has its own
+// font gets the installed family instead, which shows the same glyphs without those
+// sorts; the stored name stays with it ("fontName", see StoredFontName).
+void ResolveFontName(QWidget* widget)
+{
+    if (!widget->testAttribute(Qt::WA_SetFont))
+        return;
+    QFont font = widget->font();
+    const QString name = font.family();
+    const QString installed = InstalledFontFamily(name);
+    if (installed == name)
+        return;
+    widget->setProperty("fontName", name);
+    font.setFamily(installed);
+    widget->setFont(font);
+}
+
 void ApplyFontHeight(QWidget* widget)
 {
     const QVariant height = widget->property("fontHeight");
@@ -136,6 +156,9 @@ private:
 
 void TCustomForm::ApplyStoredForm()
 {
+    ResolveFontName(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        ResolveFontName(child);
     ApplyFontHeight(this);
     for (QWidget* child : findChildren<QWidget*>())
         ApplyFontHeight(child);
@@ -164,6 +187,17 @@ void TCustomForm::ApplyStoredForm()
             target = screen();
         move(target ? PlaceOnScreen(frame, target->availableGeometry()) : frame.topLeft());
     }
+}
+
+QString StoredFontName(const QWidget* widget)
+{
+    // A control whose family is its parent's took its font from there.
+    const QWidget* owner = widget;
+    while (!owner->property("fontName").isValid() && !owner->isWindow() && owner->parentWidget()
+        && owner->parentWidget()->font().family() == owner->font().family())
+        owner = owner->parentWidget();
+    const QVariant name = owner->property("fontName");
+    return name.isValid() ? name.toString() : owner->font().family();
 }
 
 QPoint PlaceOnScreen(const QRect& frame, const QRect& available)

@@ -74,7 +74,8 @@ protected:
     // ("Left", "Top"; moved with PlaceOnScreen where the window would not fit the
     // screen), its client size ("ClientWidth", "ClientHeight", below the menu bar), and
     // character heights in pixels ("fontHeight", negative as stored) of the window and
-    // of any control that has its own font.
+    // of any control that has its own font; and the stored font names, each replaced by
+    // the installed family it maps onto (the name itself kept: StoredFontName).
     void ApplyStoredForm();
 
 private:
@@ -85,6 +86,11 @@ private:
 // it is when it fits; otherwise moved only as far as needed to bring it whole onto the
 // area, and no further up or left than the area's top-left corner when it is larger.
 QPoint PlaceOnScreen(const QRect& frame, const QRect& available);
+
+// The font name a window or control was stored with, which need not be installed; its
+// font names the installed family that shows it. A control without a font of its own
+// has its window's.
+QString StoredFontName(const QWidget* widget);
 
 // A multi-line text list seen as lines: clear them, append one at the end. Appended
 // lines are laid out together, not one by one: they are shown when the event handler
