@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -36,6 +37,7 @@ public:
         double x, y;
         QString label;
         TColor color;
+        [[nodiscard]] bool IsFinite() const { return std::isfinite(x) && std::isfinite(y); }
     };
 
     // Removes all points.

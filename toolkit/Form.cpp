@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/Form.h"
+
 #include "toolkit/Application.h"
 
 #include <QCoreApplication>
