@@ -359,6 +359,7 @@ void TChart::setLabelFontHeight(int height)
     if (!labelFontName_.isEmpty())
         labelFont_.setFamily(InstalledFontFamily(labelFontName_));
     labelFont_.setPixelSize(std::max(1, std::abs(labelFontHeight_)));
+    labelFont_.setStyleStrategy(QFont::PreferNoShaping);
     update();
 }
 
