@@ -140,6 +140,22 @@ private slots:
         QCOMPARE(chart->ReadoutIndex(), 1);
     }
 
+    // Where no point can be placed, the axes are those of an empty chart and the
+    // description gives only the count.
+    void no_point_can_be_placed()
+    {
+        TChart* chart = form_->Chart1;
+        chart->Refresh();
+        const TAxisScale x = chart->ScaleX(), y = chart->ScaleY();
+        TFastLineSeries* s = chart->GetSeries(0);
+        s->AddXY(std::numeric_limits<double>::quiet_NaN(), 1.0);
+        s->AddXY(1.0, std::numeric_limits<double>::infinity());
+        chart->Refresh();
+        QCOMPARE(chart->ScaleX(), x);
+        QCOMPARE(chart->ScaleY(), y);
+        QCOMPARE(chart->Description(), QStringLiteral("2 点"));
+    }
+
     void readout_shows_the_lists_text_data()
     {
         QTest::addColumn<QString>("chart");

@@ -130,24 +130,26 @@ void TChart::Refresh()
         return;
     refreshPending_ = false;
 
-    double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo;
-    double ylo = xlo, yhi = -xlo;
-    bool empty = true;
-    for (const auto& s : series_) {
-        for (const auto& p : s->points_) {
-            if (!p.IsFinite())
-                continue;
-            xlo = std::min(xlo, p.x);
-            xhi = std::max(xhi, p.x);
-            ylo = std::min(ylo, p.y);
-            yhi = std::max(yhi, p.y);
-            empty = false;
-        }
-    }
-    fullX_ = ComputeAxisScale(xlo, xhi, empty);
-    fullY_ = ComputeAxisScale(ylo, yhi, empty);
+    const std::optional<TWindow> bounds = DataBounds();
+    fullX_ = bounds ? ComputeAxisScale(bounds->x.lo, bounds->x.hi) : ComputeAxisScale(0, 0, true);
+    fullY_ = bounds ? ComputeAxisScale(bounds->y.lo, bounds->y.hi) : ComputeAxisScale(0, 0, true);
     ApplyScales();
     AnnounceDescription();
+}
+
+std::optional<TChart::TWindow> TChart::DataBounds() const
+{
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    TWindow bounds { { kInf, -kInf }, { kInf, -kInf } };
+    for (const auto& s : series_)
+        for (const auto& p : s->points_)
+            if (p.IsFinite()) {
+                bounds.x = { std::min(bounds.x.lo, p.x), std::max(bounds.x.hi, p.x) };
+                bounds.y = { std::min(bounds.y.lo, p.y), std::max(bounds.y.hi, p.y) };
+            }
+    if (bounds.x.lo > bounds.x.hi)
+        return std::nullopt;
+    return bounds;
 }
 
 void TChart::ApplyScales()

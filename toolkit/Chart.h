@@ -165,7 +165,7 @@ private:
     friend class TFastLineSeries;
     static constexpr auto kRefreshEvent = static_cast<QEvent::Type>(QEvent::User + 1);
     struct TRange {
-        double lo, hi; // true values, lo < hi
+        double lo, hi; // true values, lo <= hi (lo < hi in a zoom window)
     };
     struct TWindow {
         TRange x, y;
@@ -173,6 +173,8 @@ private:
 
     // Notes a change of the points and asks for one refresh before the next paint.
     void DataChanged();
+    // The least and greatest finite values of the points, if there are any.
+    [[nodiscard]] std::optional<TWindow> DataBounds() const;
     void ApplyScales();
     // Shows exactly the window, or the full range when it reaches beyond it.
     void ZoomTo(const TWindow& window);

@@ -116,22 +116,13 @@ QString TChart::Description() const
     const TFastLineSeries& s = *series_.front();
     if (s.Count() == 0)
         return QStringLiteral("点がありません");
-    double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo, ylo = xlo, yhi = -xlo;
-    for (const auto& p : s.points_) {
-        if (!p.IsFinite())
-            continue;
-        xlo = std::min(xlo, p.x);
-        xhi = std::max(xhi, p.x);
-        ylo = std::min(ylo, p.y);
-        yhi = std::max(yhi, p.y);
-    }
     QString text = QString::number(s.Count()) + QStringLiteral(" 点");
-    if (xlo <= xhi) {
-        auto range = [](const QString& name, double lo, double hi) {
+    if (const std::optional<TWindow> bounds = DataBounds()) {
+        auto range = [](const QString& name, const TRange& r) {
             return QStringLiteral("、%1 は %2 から %3 まで")
-                .arg(name, FloatToStr(lo), FloatToStr(hi));
+                .arg(name, FloatToStr(r.lo), FloatToStr(r.hi));
         };
-        text += range(xValueName_, xlo, xhi) + range(yValueName_, ylo, yhi);
+        text += range(xValueName_, bounds->x) + range(yValueName_, bounds->y);
     }
     return text;
 }
