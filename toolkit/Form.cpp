@@ -157,12 +157,13 @@ private:
 
 void TCustomForm::ApplyStoredForm()
 {
+    // A parent comes before its children, which may take its font.
     ResolveFontName(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        ResolveFontName(child);
     ApplyFontHeight(this);
-    for (QWidget* child : findChildren<QWidget*>())
+    for (QWidget* child : findChildren<QWidget*>()) {
+        ResolveFontName(child);
         ApplyFontHeight(child);
+    }
     for (QLabel* label : findChildren<QLabel*>())
         FitCaption(label);
     auto* follower = new TFocusFrameFollower(this);
