@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -127,6 +128,37 @@ void FitCaption(QLabel* label)
     label->setFont(font);
 }
 
+// The lists show numbers. A number broken across two rows reads as two numbers ("3.4e-2"
+// over "2"), so where the longest texts FloatToStr gives (17 digits and a three-digit
+// exponent, or 17 digits after four zeros) would not fit on one row of the list, narrow
+// its font just enough that they do. Longer lines still wrap.
+void FitNumbers(QPlainTextEdit* list)
+{
+    QFont font = list->font();
+    const QFontMetricsF metrics(font);
+    QChar widest = QLatin1Char('0');
+    for (char16_t d = u'1'; d <= u'9'; ++d)
+        if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(widest))
+            widest = QChar(d);
+    const QString digits(17, widest);
+    const QString exponent(3, widest);
+    const qreal needed
+        = std::max(metrics.horizontalAdvance(QLatin1Char('-') + digits.left(1) + QLatin1Char('.')
+                       + digits.mid(1) + QStringLiteral("e-") + exponent),
+            metrics.horizontalAdvance(QStringLiteral("-0.000") + digits));
+    // The width a row has: the viewport (beside the scroll bar, inside the frame) less
+    // the document's margins and a pixel for the caret.
+    const int scrollBar = list->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
+        ? 0
+        : list->verticalScrollBar()->sizeHint().width();
+    const qreal available = list->width() - 2 * list->frameWidth() - scrollBar
+        - 2 * list->document()->documentMargin() - 1;
+    if (needed <= available || needed <= 0)
+        return;
+    font.setStretch(std::max(50, static_cast<int>(available * 100 / needed)));
+    list->setFont(font);
+}
+
 // A text list shows keyboard focus only by its caret, which blinks and is a single pixel
 // wide. A frame drawn around the focused list, outside its own area, makes focus plain
 // without changing the list's size or the width its lines wrap at.
@@ -175,6 +207,7 @@ void TCustomForm::ApplyStoredForm()
         QFont font = list->font();
         font.setStyleStrategy(QFont::PreferNoShaping);
         list->setFont(font);
+        FitNumbers(list);
     }
 
     const int clientWidth = property("ClientWidth").toInt();
