@@ -89,28 +89,37 @@ namespace {
 // looks such a name up, misses it and has fontconfig sort the fonts for its fallbacks,
 // once per script and text, before it takes the substitute. A control that has its own
 // font gets the installed family instead, which shows the same glyphs without those
-// sorts; the stored name stays with it ("fontName", see StoredFontName).
-void ResolveFontName(QWidget* widget)
+// sorts; the stored name stays with it ("fontName", see StoredFontName). Its stored
+// character height ("fontHeight") is set in the same step.
+void ApplyStoredFont(QWidget* widget)
 {
-    if (!widget->testAttribute(Qt::WA_SetFont))
-        return;
     QFont font = widget->font();
-    const QString name = font.family();
-    const QString installed = InstalledFontFamily(name);
-    if (installed == name)
-        return;
-    widget->setProperty("fontName", name);
-    font.setFamily(installed);
-    widget->setFont(font);
+    bool changed = false;
+    if (widget->testAttribute(Qt::WA_SetFont)) {
+        const QString name = font.family();
+        const QString installed = InstalledFontFamily(name);
+        if (installed != name) {
+            widget->setProperty("fontName", name);
+            font.setFamily(installed);
+            changed = true;
+        }
+    }
+    if (const QVariant height = widget->property("fontHeight"); height.isValid()) {
+        font.setPixelSize(std::abs(height.toInt()));
+        changed = true;
+    }
+    if (changed)
+        widget->setFont(font);
 }
 
-void ApplyFontHeight(QWidget* widget)
+// Narrows a control's font just enough that a text `needed` wide takes no more than
+// `available`; never below half its width.
+void NarrowFontToFit(QWidget* widget, qreal needed, qreal available)
 {
-    const QVariant height = widget->property("fontHeight");
-    if (!height.isValid())
+    if (needed <= available || needed <= 0)
         return;
     QFont font = widget->font();
-    font.setPixelSize(std::abs(height.toInt()));
+    font.setStretch(std::max(50, static_cast<int>(available * 100 / needed)));
     widget->setFont(font);
 }
 
@@ -119,13 +128,8 @@ void ApplyFontHeight(QWidget* widget)
 // narrow the font just enough that the whole caption fits instead.
 void FitCaption(QLabel* label)
 {
-    QFont font = label->font();
-    const int available = label->width() - 1;
-    const int needed = QFontMetrics(font).horizontalAdvance(label->text());
-    if (needed <= available || needed <= 0)
-        return;
-    font.setStretch(std::max(50, available * 100 / needed));
-    label->setFont(font);
+    NarrowFontToFit(
+        label, QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width() - 1);
 }
 
 // The lists show numbers. A number broken across two rows reads as two numbers ("3.4e-2"
@@ -134,29 +138,23 @@ void FitCaption(QLabel* label)
 // its font just enough that they do. Longer lines still wrap.
 void FitNumbers(QPlainTextEdit* list)
 {
-    QFont font = list->font();
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics(list->font());
     QChar widest = QLatin1Char('0');
     for (char16_t d = u'1'; d <= u'9'; ++d)
         if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(widest))
             widest = QChar(d);
-    const QString digits(17, widest);
-    const QString exponent(3, widest);
-    const qreal needed
-        = std::max(metrics.horizontalAdvance(QLatin1Char('-') + digits.left(1) + QLatin1Char('.')
-                       + digits.mid(1) + QStringLiteral("e-") + exponent),
-            metrics.horizontalAdvance(QStringLiteral("-0.000") + digits));
+    const qreal needed = std::max(
+        metrics.horizontalAdvance(
+            QStringLiteral("-%1.%2e-%3").arg(widest).arg(QString(16, widest), QString(3, widest))),
+        metrics.horizontalAdvance(QStringLiteral("-0.000") + QString(17, widest)));
     // The width a row has: the viewport (beside the scroll bar, inside the frame) less
     // the document's margins and a pixel for the caret.
     const int scrollBar = list->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
         ? 0
         : list->verticalScrollBar()->sizeHint().width();
-    const qreal available = list->width() - 2 * list->frameWidth() - scrollBar
-        - 2 * list->document()->documentMargin() - 1;
-    if (needed <= available || needed <= 0)
-        return;
-    font.setStretch(std::max(50, static_cast<int>(available * 100 / needed)));
-    list->setFont(font);
+    NarrowFontToFit(list, needed,
+        list->width() - 2 * list->frameWidth() - scrollBar - 2 * list->document()->documentMargin()
+            - 1);
 }
 
 // A text list shows keyboard focus only by its caret, which blinks and is a single pixel
@@ -190,12 +188,9 @@ private:
 void TCustomForm::ApplyStoredForm()
 {
     // A parent comes before its children, which may take its font.
-    ResolveFontName(this);
-    ApplyFontHeight(this);
-    for (QWidget* child : findChildren<QWidget*>()) {
-        ResolveFontName(child);
-        ApplyFontHeight(child);
-    }
+    ApplyStoredFont(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        ApplyStoredFont(child);
     for (QLabel* label : findChildren<QLabel*>())
         FitCaption(label);
     auto* follower = new TFocusFrameFollower(this);
