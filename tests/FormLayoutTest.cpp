@@ -87,11 +87,14 @@ private slots:
         QCOMPARE(w->geometry(), geometry);
         QCOMPARE(w->font().pixelSize(), pixelHeight);
         QCOMPARE(StoredFontName(w), family);
-        // The Windows font names resolve to installed Japanese fonts, and each control
-        // asks for the installed family by its own name.
-        QVERIFY2(QFontInfo(w->font()).family().startsWith(QLatin1String("IPA")),
-            qPrintable(QFontInfo(w->font()).family()));
-        QCOMPARE(w->font().family(), QFontInfo(w->font()).family());
+        // The Windows font names resolve to the installed IPA fonts, and each control
+        // asks for the installed family by a name of its own, not by the Windows name.
+        // The font system names a family in the desktop's language ("IPA P明朝" on a
+        // Japanese desktop): the fonts are compared with the IPA font asked for by name.
+        const QString ipa = family == QStringLiteral("ＭＳ Ｐ明朝") ? QStringLiteral("IPAPMincho")
+                                                                    : QStringLiteral("IPAPGothic");
+        QCOMPARE(QFontInfo(w->font()).family(), QFontInfo(QFont(ipa)).family());
+        QCOMPARE(w->font().family(), ipa);
         if (auto* label = qobject_cast<QLabel*>(w)) {
             QCOMPARE(label->text(), caption);
             // The installed fonts run wider than the design fonts: the whole caption
@@ -108,8 +111,13 @@ private slots:
 
     void mincho_labels_use_a_mincho_font()
     {
-        QCOMPARE(QFontInfo(form_->Label1->font()).family(), QStringLiteral("IPAPMincho"));
-        QCOMPARE(QFontInfo(form_->Edit1->font()).family(), QStringLiteral("IPAPGothic"));
+        // The family's English and Japanese names, whichever the desktop lists it by.
+        const QStringList mincho { "IPAPMincho", "IPA P明朝" };
+        const QStringList gothic { "IPAPGothic", "IPA Pゴシック" };
+        QVERIFY2(mincho.contains(QFontInfo(form_->Label1->font()).family()),
+            qPrintable(QFontInfo(form_->Label1->font()).family()));
+        QVERIFY2(gothic.contains(QFontInfo(form_->Edit1->font()).family()),
+            qPrintable(QFontInfo(form_->Edit1->font()).family()));
         // Each stored name has one substitute, the installed font that is used (Qt keeps
         // substitutes in lower case).
         QCOMPARE(QFont::substitutes(QStringLiteral("ＭＳ Ｐ明朝")), QStringList { "ipapmincho" });
@@ -404,7 +412,7 @@ private slots:
         QCOMPARE(c->GetSeries(0)->Count(), 0);
         QCOMPARE(c->labelFontName(), QStringLiteral("ＭＳ Ｐ明朝"));
         QCOMPARE(c->labelFont().family(), QStringLiteral("IPAPMincho"));
-        QCOMPARE(QFontInfo(c->labelFont()).family(), QStringLiteral("IPAPMincho"));
+        QCOMPARE(QFontInfo(c->labelFont()).family(), QFontInfo(QFont("IPAPMincho")).family());
         QCOMPARE(c->labelFont().pixelSize(), 12);
         QCOMPARE(form_->Series1, form_->Chart1->GetSeries(0));
         QCOMPARE(form_->Series2, form_->Chart2->GetSeries(0));

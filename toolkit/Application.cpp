@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
-#include <QFontDatabase>
-#include <QHash>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -13,7 +11,6 @@
 #include <QTranslator>
 #include <QWidget>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -126,46 +123,6 @@ void ReportError(const std::exception& error)
     else
         ShowMessageBox(message);
 }
-
-namespace {
-
-// The installed family chosen for each stored font name, as the font database spells it.
-QHash<QString, QString>& InstalledFamilies()
-{
-    static QHash<QString, QString> families;
-    return families;
-}
-
-} // namespace
-
-void InstallFontSubstitutions()
-{
-    // The form names the fonts a Japanese Windows desktop has. Prefer the metrically
-    // alike IPA fonts, then any other installed Japanese font of the same kind.
-    const QStringList gothic { "IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "VL PGothic",
-        "TakaoPGothic", "Droid Sans Fallback" };
-    const QStringList mincho { "IPAPMincho", "IPAMincho", "Noto Serif CJK JP", "TakaoPMincho",
-        "IPAPGothic", "Noto Sans CJK JP" };
-    // Each name gets the first installed candidate as its only substitute, so that
-    // QFont::substitute() names the font that is actually used. Where none is
-    // installed the name is left to the system's own fallback.
-    const QStringList installed = QFontDatabase::families();
-    const auto substitute = [&](const QString& name, const QStringList& candidates) {
-        for (const QString& family : candidates) {
-            const auto at = std::find_if(installed.begin(), installed.end(),
-                [&](const QString& f) { return f.compare(family, Qt::CaseInsensitive) == 0; });
-            if (at != installed.end()) {
-                QFont::insertSubstitution(name, *at);
-                InstalledFamilies().insert(name, *at);
-                return;
-            }
-        }
-    };
-    substitute(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
-    substitute(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
-}
-
-QString InstalledFontFamily(const QString& name) { return InstalledFamilies().value(name, name); }
 
 void InstallQtTranslation()
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "toolkit/Exception.h"
+#include "toolkit/Fonts.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,12 +48,6 @@ template <typename Handler> void HandleEvent(Handler&& handler) noexcept
         ReportError(std::runtime_error("不明なエラーが発生しました。"));
     }
 }
-
-// Maps the form's Windows font names onto installed Japanese fonts.
-void InstallFontSubstitutions();
-// The installed family a stored font name maps onto, or the name itself where none does
-// (or before InstallFontSubstitutions).
-QString InstalledFontFamily(const QString& name);
 
 // Loads Qt's own Japanese texts (context menus, standard dialogs), whatever the system
 // locale. Without the translation file Qt's texts stay English; nothing else changes.
