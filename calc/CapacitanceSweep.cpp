@@ -17,6 +17,9 @@ std::string FaultMessage(TSweepFault fault, double v)
 {
     const std::string at = "V = " + ShortestText(v) + " で";
     switch (fault) {
+    case TSweepFault::NegativeProduct:
+        // The product does not depend on the bias: the first point already fails.
+        return "Nd × εs が負のため、容量が実数になりません（V = " + ShortestText(v) + "）。";
     case TSweepFault::NoRealValue:
         return at + "容量が実数になりません（平方根の中が負です）。";
     case TSweepFault::ZeroCapacitance:
@@ -48,8 +51,9 @@ void calc_detail::RunSweep(const TJunctionInput& input, void* consumer, PointSin
     for (double v = SweepStart; v <= SweepLimit && !(input.Vd <= v); v += SweepStep) {
         const double denom = (input.Vd - v) * 2.0;
         const double ratio = num / denom;
-        if (!(ratio >= 0.0)) // negative, or not a number
-            throw SweepError(TSweepFault::NoRealValue, v);
+        if (!(ratio >= 0.0)) // negative (denom is positive), or not a number
+            throw SweepError(
+                num < 0.0 ? TSweepFault::NegativeProduct : TSweepFault::NoRealValue, v);
 
         const double c = std::sqrt(ratio) * input.S;
         if (c == 0.0)

@@ -33,7 +33,8 @@ inline constexpr double SweepLimit = 4.0;
 
 // What went wrong at a point that cannot be shown as a finite, non-zero number.
 enum class TSweepFault {
-    NoRealValue, // the square root's argument is negative (or not a number)
+    NegativeProduct, // Nd × εs is negative, so the square root's argument is
+    NoRealValue, // the square root's argument is not a number
     ZeroCapacitance, // C is zero, so 1/C² does not exist
     OutOfRange, // C, C² or 1/C² lies beyond the double range
 };

@@ -17,8 +17,9 @@ V < Vd. At each point
     C     = sqrt(ratio) * S
     InvC2 = 1.0 / (C * C)
 The sweep stops at the first point whose values cannot be shown: a ratio that is
-negative or not a number (NoRealValue), C equal to zero (ZeroCapacitance), or C or
-InvC2 not finite or InvC2 zero (OutOfRange). The points before it stay delivered.
+negative because num is (NegativeProduct) or is not a number (NoRealValue), C equal to
+zero (ZeroCapacitance), or C or InvC2 not finite or InvC2 zero (OutOfRange). The points
+before it stay delivered.
 
 File format, one record a line, fields separated by one space:
     input NAME ND EPSS VD S ND_TEXT EPSS_TEXT VD_TEXT S_TEXT
@@ -73,7 +74,7 @@ def sweep(nd, eps_s, vd, s, num_of=product):
         denom = (vd - v) * 2.0
         ratio = num / denom
         if not ratio >= 0.0:
-            return points, ("NoRealValue", v)
+            return points, ("NegativeProduct" if num < 0.0 else "NoRealValue", v)
         c = math.sqrt(ratio) * s
         if c == 0.0:
             return points, ("ZeroCapacitance", v)
@@ -92,6 +93,8 @@ def sweep(nd, eps_s, vd, s, num_of=product):
 # one input for each way the sweep can stop early.
 NAMED = [
     ("example", (1e-16, 10.0, 0.4, 10.0)),
+    # SI inputs (silicon): C comes out in farads, about 1.328e-10 F at -4 V.
+    ("si", (1e22, 11.7, 0.7, 1e-6)),
     # Nd * EpsS close to the largest double; C close to the largest value whose square
     # is finite, so InvC2 ends among the subnormals.
     ("top", (1.7e307, 10.0, 0.4, 3e14)),

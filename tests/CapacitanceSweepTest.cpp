@@ -223,7 +223,9 @@ TEST_P(SweepFaults, ReportsTheFirstBadPointAndStops)
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// The three messages, for a fault at the first bias.
+// The messages, for a fault at the first bias.
+constexpr const char* kNegativeProductAtStart
+    = "Nd × εs が負のため、容量が実数になりません（V = -4）。";
 constexpr const char* kNoRealValueAtStart
     = "V = -4 で容量が実数になりません（平方根の中が負です）。";
 constexpr const char* kZeroAtStart = "V = -4 で容量が 0 になり、1/C² を計算できません。";
@@ -231,9 +233,12 @@ constexpr const char* kOutOfRangeAtStart = "V = -4 で値が倍精度浮動小�
 
 INSTANTIATE_TEST_SUITE_P(Table, SweepFaults,
     testing::Values(TFaultCase { "NegativeDensity", { -1.0, 10.0, 0.4, 10.0 },
-                        TSweepFault::NoRealValue, 0, kNoRealValueAtStart },
-        TFaultCase { "NegativePermittivity", { 1e-16, -10.0, 0.4, 10.0 }, TSweepFault::NoRealValue,
-            0, kNoRealValueAtStart },
+                        TSweepFault::NegativeProduct, 0, kNegativeProductAtStart },
+        TFaultCase { "NegativePermittivity", { 1e-16, -10.0, 0.4, 10.0 },
+            TSweepFault::NegativeProduct, 0, kNegativeProductAtStart },
+        // A negative product beyond the double range is negative all the same.
+        TFaultCase { "NegativeProductOverflowing", { -1e300, 1e10, 0.4, 10.0 },
+            TSweepFault::NegativeProduct, 0, kNegativeProductAtStart },
         TFaultCase { "DiffusionPotentialNotANumber", { 1e-16, 10.0, kNaN, 10.0 },
             TSweepFault::NoRealValue, 0, kNoRealValueAtStart },
         TFaultCase { "ZeroDensity", { 0.0, 10.0, 0.4, 10.0 }, TSweepFault::ZeroCapacitance, 0,
@@ -260,7 +265,8 @@ INSTANTIATE_TEST_SUITE_P(Table, SweepFaults,
 TEST(CapacitanceSweep, FaultMessageIsJapaneseAndNamesTheBias)
 {
     try {
-        SweepCV(TJunctionInput { -1.0, 10.0, 0.4, 10.0 }, [](const TCVPoint&) {});
+        SweepCV(TJunctionInput { 1e-16, 10.0, std::numeric_limits<double>::quiet_NaN(), 10.0 },
+            [](const TCVPoint&) {});
         FAIL() << "no SweepError";
     } catch (const SweepError& e) {
         const std::string what = e.what();

@@ -215,6 +215,26 @@ private slots:
         QCOMPARE(Fields(), QStringList({ "10e-17", "10", "0.4", "10" }));
     }
 
+    // The focused 計算 button is pressed with Return or Enter too, as on the desktop the
+    // window comes from, not only with Space.
+    void keys_press_the_focused_calculate_button_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void keys_press_the_focused_calculate_button()
+    {
+        QFETCH(int, key);
+        form_->N2->trigger();
+        form_->Button1->setFocus(Qt::TabFocusReason);
+        QVERIFY(form_->Button1->hasFocus());
+        QTest::keyClick(form_->Button1, static_cast<Qt::Key>(key));
+        VerifyResultsShow(ExamplePoints());
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
     // The charts refresh once per command; that refresh must come before the frame that
     // follows the command, never after it, even when a repaint of the chart is already
     // waiting as the command runs.

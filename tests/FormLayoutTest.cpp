@@ -344,23 +344,37 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QString>("label");
-        QTest::newRow("Nd") << "Edit1" << QStringLiteral("ドナー密度 Nd") << "Label1";
-        QTest::newRow("εs") << "Edit2" << QStringLiteral("比誘電率 εs") << "Label2";
-        QTest::newRow("Vd") << "Edit3" << QStringLiteral("拡散電位 Vd") << "Label3";
-        QTest::newRow("S") << "Edit4" << QStringLiteral("電極面積 S") << "Label4";
-        QTest::newRow("C list") << "Memo1" << QStringLiteral("C") << QString();
-        QTest::newRow("1/C² list") << "Memo2" << QStringLiteral("1/C²") << QString();
+        QTest::addColumn<QString>("unit"); // the SI unit that gives C in farads
+        QTest::newRow("Nd") << "Edit1" << QStringLiteral("ドナー密度 Nd") << "Label1"
+                            << QStringLiteral("（m⁻³）");
+        QTest::newRow("εs") << "Edit2" << QStringLiteral("比誘電率 εs") << "Label2"
+                            << QStringLiteral("（単位なし）");
+        QTest::newRow("Vd") << "Edit3" << QStringLiteral("拡散電位 Vd") << "Label3"
+                            << QStringLiteral("（V）");
+        QTest::newRow("S") << "Edit4" << QStringLiteral("電極面積 S") << "Label4"
+                           << QStringLiteral("（m²）");
+        QTest::newRow("C list") << "Memo1" << QStringLiteral("C") << QString() << QString();
+        QTest::newRow("1/C² list") << "Memo2" << QStringLiteral("1/C²") << QString() << QString();
     }
     void accessible_names()
     {
         QFETCH(QString, name);
         QFETCH(QString, spoken);
         QFETCH(QString, label);
+        QFETCH(QString, unit);
         auto* control = form_->findChild<QWidget*>(name);
         QVERIFY(control);
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
         QVERIFY(a);
         QCOMPARE(a->text(QAccessible::Name), spoken);
+        // A field says its unit where the pointer rests on it and to a screen reader,
+        // with what the results then come out in.
+        if (!unit.isEmpty()) {
+            for (const QString& told : { control->toolTip(), a->text(QAccessible::Description) }) {
+                QVERIFY2(told.contains(unit) && told.contains(QStringLiteral("C は F")),
+                    qPrintable(told));
+            }
+        }
         if (label.isEmpty())
             return;
         auto* caption = form_->findChild<QLabel*>(label);
@@ -410,6 +424,13 @@ private slots:
         QCOMPARE(c->SeriesCount(), 1);
         QCOMPARE(c->GetSeries(0)->SeriesColor(), QColor(Qt::red));
         QCOMPARE(c->GetSeries(0)->Count(), 0);
+        // The tooltip names every reading tool; the screen reader still hears what the
+        // chart shows.
+        for (const char* tool : { "指す", "←", "→", "Home", "End", "ドラッグ", "ホイール",
+                 "ダブルクリック", "Esc", "Ctrl+C" })
+            QVERIFY2(c->toolTip().contains(QString::fromUtf8(tool)), tool);
+        QCOMPARE(QAccessible::queryAccessibleInterface(c)->text(QAccessible::Description),
+            c->Description());
         QCOMPARE(c->labelFontName(), QStringLiteral("ＭＳ Ｐ明朝"));
         QCOMPARE(c->labelFont().family(), QStringLiteral("IPAPMincho"));
         QCOMPARE(QFontInfo(c->labelFont()).family(), QFontInfo(QFont("IPAPMincho")).family());

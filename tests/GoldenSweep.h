@@ -87,7 +87,9 @@ inline std::vector<TGoldenRow> Read()
             fields >> name >> v;
             if (!fields)
                 throw bad();
-            if (name == "NoRealValue")
+            if (name == "NegativeProduct")
+                rows.back().fault = TSweepFault::NegativeProduct;
+            else if (name == "NoRealValue")
                 rows.back().fault = TSweepFault::NoRealValue;
             else if (name == "ZeroCapacitance")
                 rows.back().fault = TSweepFault::ZeroCapacitance;
