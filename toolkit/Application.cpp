@@ -161,6 +161,7 @@ void TApplication::Initialize()
     app_ = std::make_unique<QApplication>(argc_, argv_);
     qInstallMessageHandler(HandlerBeforeStartup());
     InstallFontSubstitutions();
+    UseFormFontForTheApplication();
     InstallQtTranslation();
 
     QIcon icon;

@@ -2,6 +2,7 @@
 #include "toolkit/Fonts.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QHash>
 #include <QRawFont>
 
@@ -62,9 +63,11 @@ QStringList FamilyNamesOfNameTable(const QByteArray& table)
 
 bool IsInstalledFamily(const QString& family)
 {
+    // At the forms' common text height, so that the font opened for the answer is the
+    // one the forms draw with (each height of a font is opened on its own). The raw
+    // font is the one the name itself gives, not one filling in for missing glyphs.
     QFont font(family);
-    // The font the name itself gives, not another one filling in for missing glyphs.
-    font.setStyleStrategy(QFont::NoFontMerging);
+    font.setPixelSize(12);
     const QRawFont answer = QRawFont::fromFont(font);
     if (!answer.isValid())
         return false;
@@ -101,6 +104,18 @@ void InstallFontSubstitutions()
     };
     substitute(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
     substitute(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
+}
+
+void UseFormFontForTheApplication()
+{
+    const QString name = QStringLiteral("ＭＳ Ｐゴシック");
+    const QString installed = InstalledFontFamily(name);
+    if (installed == name || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return;
+    QFont font = QGuiApplication::font();
+    font.setFamily(installed);
+    font.setPixelSize(12);
+    QGuiApplication::setFont(font);
 }
 
 QString InstalledFontFamily(const QString& name) { return InstalledFamilies().value(name, name); }

@@ -13,6 +13,12 @@ void InstallFontSubstitutions();
 // (or before InstallFontSubstitutions).
 QString InstalledFontFamily(const QString& name);
 
+// Makes the forms' Japanese text font, as installed, the application's own font: for
+// what lies outside a form (menus that drop down, message boxes, tooltips) and for what
+// a control measures as it is made, before it takes its form's font. Nothing changes
+// where no substitute is installed.
+void UseFormFontForTheApplication();
+
 // The family names an OpenType or TrueType naming table ("name") gives, in every
 // language it has them in (the English "IPAPMincho" and the Japanese "IPA P明朝", say),
 // each once, in the table's order. A table that is cut short or malformed gives the

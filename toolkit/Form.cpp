@@ -67,10 +67,55 @@ bool TCanvas::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+namespace {
+void ApplyStoredFont(QWidget* widget);
+} // namespace
+
+// While the stored form is read (between the form's construction and ApplyStoredForm),
+// every font it sets takes its installed family and stored height at once. Controls
+// measure their texts as they are made (a field its line height, the tab bar its
+// captions), and each font asked for by another name or height is one more font opened
+// and matched against every installed font; so the controls measure with their final
+// fonts only.
+class TStoredFontReader : public QObject {
+public:
+    explicit TStoredFontReader(QWidget* form)
+        : form_(form)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool fontSet = event->type() == QEvent::FontChange
+            || (event->type() == QEvent::DynamicPropertyChange
+                && static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName()
+                    == "fontHeight");
+        if (fontSet && !applying_ && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget == form_ || form_->isAncestorOf(widget)) {
+                applying_ = true;
+                ApplyStoredFont(widget);
+                applying_ = false;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* form_;
+    bool applying_ = false;
+};
+
 TCustomForm::TCustomForm(QWidget* parent)
     : QMainWindow(parent)
 {
+    if (QCoreApplication::instance())
+        fontReader_ = new TStoredFontReader(this);
 }
+
+TCustomForm::~TCustomForm() { delete fontReader_; }
 
 void TCustomForm::DoCreate() { emit created(); }
 
@@ -187,6 +232,8 @@ private:
 
 void TCustomForm::ApplyStoredForm()
 {
+    delete fontReader_;
+    fontReader_ = nullptr;
     // A parent comes before its children, which may take its font.
     ApplyStoredFont(this);
     for (QWidget* child : findChildren<QWidget*>())

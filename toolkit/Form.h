@@ -51,10 +51,13 @@ private:
     std::vector<Line> pending_;
 };
 
+class TStoredFontReader;
+
 class TCustomForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TCustomForm(QWidget* parent = nullptr);
+    ~TCustomForm() override;
 
     // Raises the creation event; the application calls it once the controls exist.
     void DoCreate();
@@ -80,6 +83,7 @@ protected:
 
 private:
     TCanvas* canvas_ = nullptr;
+    TStoredFontReader* fontReader_ = nullptr; // while the stored form is read
 };
 
 // Where a window's frame goes so that it lies within the screen's available area: where
