@@ -61,7 +61,12 @@ BENCH_ROUNDS ?= 21
 bench: build
 	$(BUILD_DIR)/bench/sweep_bench --benchmark_repetitions=10 \
 	    --benchmark_report_aggregates_only=true --benchmark_color=false
+	@echo "start-up with the fonts installed ($$(fc-list --format '%{file}\n' | sort -u | wc -l) font files):"
 	$(BENCH_ENV) bench/with-xvfb.sh $(BUILD_DIR)/bench/startup_bench $(BENCH_ROUNDS) 2>/dev/null
+	@if fonts=$$(bash bench/desktop-fonts.sh); then \
+	    echo "start-up with a desktop's font set ($$(FONTCONFIG_FILE=$$fonts fc-list --format '%{file}\n' | sort -u | wc -l) font files):"; \
+	    $(BENCH_ENV) FONTCONFIG_FILE=$$fonts bench/with-xvfb.sh $(BUILD_DIR)/bench/startup_bench $(BENCH_ROUNDS) 2>/dev/null; \
+	else echo "start-up with a desktop's font set: skipped, the fonts cannot be downloaded"; fi
 	$(BENCH_ENV) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/calculate_bench 2>/dev/null
 	$(BENCH_ENV) bench/with-xvfb.sh $(BUILD_DIR)/bench/calculate_bench 2>/dev/null
 	$(BENCH_ENV) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/report_memory_bench 2>/dev/null
