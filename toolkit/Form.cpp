@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdlib>
@@ -181,17 +182,33 @@ void FitCaption(QLabel* label)
 // over "2"), so where the longest texts FloatToStr gives (17 digits and a three-digit
 // exponent, or 17 digits after four zeros) would not fit on one row of the list, narrow
 // its font just enough that they do. Longer lines still wrap.
+// The width of `text` on one row, laid out as the list lays out its lines: with the
+// fonts that actually draw each character, where the list's font lacks some of them.
+qreal RowWidth(QPlainTextEdit* list, const QString& text)
+{
+    QTextLayout layout(text, list->font());
+    layout.setTextOption(list->document()->defaultTextOption());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setNumColumns(static_cast<int>(text.size()));
+    layout.endLayout();
+    return line.naturalTextWidth();
+}
+
 void FitNumbers(QPlainTextEdit* list)
 {
-    const QFontMetricsF metrics(list->font());
     QChar widest = QLatin1Char('0');
-    for (char16_t d = u'1'; d <= u'9'; ++d)
-        if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(widest))
+    qreal widestRun = RowWidth(list, QString(10, widest));
+    for (char16_t d = u'1'; d <= u'9'; ++d) {
+        if (const qreal run = RowWidth(list, QString(10, QChar(d))); run > widestRun) {
             widest = QChar(d);
+            widestRun = run;
+        }
+    }
     const qreal needed = std::max(
-        metrics.horizontalAdvance(
+        RowWidth(list,
             QStringLiteral("-%1.%2e-%3").arg(widest).arg(QString(16, widest), QString(3, widest))),
-        metrics.horizontalAdvance(QStringLiteral("-0.000") + QString(17, widest)));
+        RowWidth(list, QStringLiteral("-0.000") + QString(17, widest)));
     // The width a row has: the viewport (beside the scroll bar, inside the frame) less
     // the document's margins and a pixel for the caret.
     const int scrollBar = list->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
