@@ -82,7 +82,9 @@ TChart::TChart(QWidget* parent)
     static const bool accessibleInstalled
         = (QAccessible::installFactory(&ChartAccessibleFactory), true);
     (void)accessibleInstalled;
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked as painting every pixel itself (Qt::WA_OpaquePaintEvent): at a
+    // fractional scale such as 0.5 the paint covers fewer device pixels than the
+    // widget's area, and without the background beneath, the rest showed black.
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     series_.push_back(std::unique_ptr<TFastLineSeries>(new TFastLineSeries(*this)));
