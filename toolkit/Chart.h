@@ -157,6 +157,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -175,7 +176,15 @@ private:
     void DataChanged();
     // The least and greatest finite values of the points, if there are any.
     [[nodiscard]] std::optional<TWindow> DataBounds() const;
+    // Lays out the axes for the data, the closer look and the widget's size: the nice
+    // ticks, with fewer of them on an axis whose labels would not keep clear of each
+    // other or of the widget's edges.
     void ApplyScales();
+    // Where the tick labels of each axis are drawn in `map`, in tick order; a label that
+    // cannot be placed clear of the ones before it or inside the widget has an empty
+    // rectangle and is not drawn.
+    [[nodiscard]] std::vector<QRectF> XLabelRects(const TChartMap& map) const;
+    [[nodiscard]] std::vector<QRectF> YLabelRects(const TChartMap& map) const;
     // Shows exactly the window, or the full range when it reaches beyond it.
     void ZoomTo(const TWindow& window);
     void ResetZoom();
@@ -189,6 +198,7 @@ private:
     void PaintReadout(QPainter& painter, const TChartMap& map) const;
 
     std::vector<std::unique_ptr<TFastLineSeries>> series_;
+    std::optional<TWindow> bounds_; // of the finite points, as of the last refresh
     TAxisScale fullX_, fullY_; // the whole data
     TAxisScale scaleX_, scaleY_; // what the axes show
     std::optional<TWindow> zoom_;
