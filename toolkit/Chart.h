@@ -113,7 +113,8 @@ public:
     [[nodiscard]] int ReadoutIndex() const { return readout_; }
     [[nodiscard]] QString ReadoutText() const;
     // What the chart shows, for assistive technology: the readout while a point is
-    // marked, else the number of points and the ranges of their values.
+    // marked, else the number of points in view and the ranges of their values, or
+    // 「点がありません」 when there is none in view.
     [[nodiscard]] QString Description() const;
     // The points as a tab-separated table with a header row, in the lists' number text.
     [[nodiscard]] QString Table() const;
@@ -180,6 +181,8 @@ private:
     // ticks, with fewer of them on an axis whose labels would not keep clear of each
     // other or of the widget's edges.
     void ApplyScales();
+    // After a change of what is in view: a marked point out of view is unmarked.
+    void ViewChanged();
     // Where the tick labels of each axis are drawn in `map`, in tick order; a label that
     // cannot be placed clear of the ones before it or inside the widget has an empty
     // rectangle and is not drawn.
@@ -192,6 +195,8 @@ private:
     void AnnounceDescription();
     [[nodiscard]] QRectF PlotArea() const;
     [[nodiscard]] bool IsDrawable(int index) const;
+    // Drawable and inside the plot area of `map` (to within a pixel).
+    [[nodiscard]] bool IsShown(int index, const TChartMap& map) const;
     [[nodiscard]] int NearestPoint(const QPointF& pixel) const;
     void Paint(QPainter& painter, bool interactive) const;
     void PaintSeries(QPainter& painter, const TChartMap& map) const;
