@@ -161,6 +161,10 @@ void TChart::ApplyScales()
         return std::none_of(
             rects.begin(), rects.end(), [](const QRectF& r) { return r.isEmpty(); });
     };
+    // A closer look keeps at least two labelled ticks on each axis, if it has them.
+    auto keepsTwo = [&](const TRange* window, int intervals) {
+        return !window || ComputeAxisWindow(window->lo, window->hi, intervals).ticks.size() >= 2;
+    };
     for (int nx = kAxisIntervals, ny = kAxisIntervals;;) {
         fullX_ = bounds_ ? ComputeAxisScale(bounds_->x.lo, bounds_->x.hi, false, nx)
                          : ComputeAxisScale(0, 0, true, nx);
@@ -169,13 +173,27 @@ void TChart::ApplyScales()
         scaleX_ = zoom_ ? ComputeAxisWindow(zoom_->x.lo, zoom_->x.hi, nx) : fullX_;
         scaleY_ = zoom_ ? ComputeAxisWindow(zoom_->y.lo, zoom_->y.hi, ny) : fullY_;
         const TChartMap map = Map();
-        const bool xFits = placed(XLabelRects(map)), yFits = placed(YLabelRects(map));
-        if ((xFits || nx == 1) && (yFits || ny == 1))
+        const bool fewerX
+            = !placed(XLabelRects(map)) && nx > 1 && keepsTwo(zoom_ ? &zoom_->x : nullptr, nx - 1);
+        const bool fewerY
+            = !placed(YLabelRects(map)) && ny > 1 && keepsTwo(zoom_ ? &zoom_->y : nullptr, ny - 1);
+        if (!fewerX && !fewerY)
             break;
-        if (!xFits && nx > 1)
-            --nx;
-        if (!yFits && ny > 1)
-            --ny;
+        nx -= fewerX ? 1 : 0;
+        ny -= fewerY ? 1 : 0;
+    }
+    // Ticks whose labels still find no room go, grid line and all.
+    for (bool dropped = true; dropped;) {
+        const TChartMap map = Map();
+        const std::vector<QRectF> xRects = XLabelRects(map), yRects = YLabelRects(map);
+        auto drop = [](TAxisScale& scale, const std::vector<QRectF>& rects) {
+            std::size_t i = 0;
+            return std::erase_if(scale.ticks, [&](const TAxisTick&) {
+                return rects[i++].isEmpty();
+            }) > 0;
+        };
+        dropped = drop(scaleX_, xRects);
+        dropped = drop(scaleY_, yRects) || dropped;
     }
     update();
 }
