@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "toolkit/Chart.h"
 
+#include <QPainter>
 #include <QtTest>
 
 #include "GoldenSweep.h" // after the Qt headers, or moc trips over <concepts>
@@ -88,15 +89,20 @@ class ChartPictureTest : public QObject {
     std::unique_ptr<TChart> chart_;
 
     // A chart of the example's C (or 1/C²) points, laid out as the window's charts are.
-    TChart* Make(QSize size, bool inverse = false)
+    TChart* Make(QSize size, bool inverse = false, int wide = 0)
     {
         chart_ = std::make_unique<TChart>();
         chart_->setTitle(inverse ? QStringLiteral("1/C^2-V特性") : QStringLiteral("C-V特性"));
         chart_->setLabelFontName(QStringLiteral("ＭＳ Ｐ明朝"));
         chart_->setLabelFontHeight(-12);
         chart_->resize(size);
+        // `wide`: bias values of many digits, whose labels reach far beyond their ticks;
+        // 2: with the bias as the value too, whose labels are short.
         for (const TGoldenPoint& p : GoldenRow("example").points)
-            chart_->GetSeries(0)->AddXY(p.V, inverse ? p.InvC2 : p.C);
+            chart_->GetSeries(0)->AddXY(wide ? 1.234561e-22 + (p.V + 4) * 2e-28 : p.V,
+                wide == 2     ? p.V
+                    : inverse ? p.InvC2
+                              : p.C);
         chart_->Refresh();
         chart_->show();
         return chart_.get();
@@ -133,18 +139,37 @@ private slots:
         c->setTitle(QString());
         const QImage without = Shown(c);
         QCOMPARE(c->Map().Area(), area); // the title's text does not move the plot area
-        int changed = 0, lowest = -1;
+        int top = with.height(), lowest = -1;
         for (int y = 0; y < with.height(); ++y)
             for (int x = 0; x < with.width(); ++x)
                 if (with.pixel(x, y) != without.pixel(x, y)) {
-                    ++changed;
+                    top = std::min(top, y);
                     lowest = std::max(lowest, y);
                 }
-        QVERIFY2(changed > 20, qPrintable(QString::number(changed)));
         QVERIFY2(lowest < std::floor(area.top()),
             qPrintable(QStringLiteral("title ink to row %1, plot area from %2")
                            .arg(lowest)
                            .arg(area.top())));
+        // The whole title, none of it covered: as tall as the same text painted alone.
+        QImage alone(with.size(), QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            QPainter painter(&alone);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(alone.rect(), Qt::AlignCenter, QStringLiteral("C-V特性"));
+        }
+        int aloneTop = alone.height(), aloneLowest = -1;
+        for (int y = 0; y < alone.height(); ++y)
+            for (int x = 0; x < alone.width(); ++x)
+                if (alone.pixel(x, y) != qRgb(255, 255, 255)) {
+                    aloneTop = std::min(aloneTop, y);
+                    aloneLowest = std::max(aloneLowest, y);
+                }
+        QVERIFY2(std::abs((lowest - top) - (aloneLowest - aloneTop)) <= 1,
+            qPrintable(QStringLiteral("title ink %1 rows tall, alone %2")
+                           .arg(lowest - top + 1)
+                           .arg(aloneLowest - aloneTop + 1)));
     }
 
     // Every tick label is drawn, wholly inside the widget, apart from its neighbours, at
@@ -154,21 +179,25 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("inverse");
         QTest::addColumn<int>("zoom"); // wheel notches in after a 40 x 30 drag at the centre
-        QTest::newRow("full") << QSize(337, 249) << false << -1;
-        QTest::newRow("full_inverse") << QSize(337, 249) << true << -1;
-        QTest::newRow("narrow") << QSize(150, 249) << false << -1;
-        QTest::newRow("short") << QSize(337, 120) << true << -1;
-        QTest::newRow("dragged") << QSize(337, 249) << false << 0;
-        QTest::newRow("deep") << QSize(337, 249) << false << 50;
-        QTest::newRow("deep_inverse") << QSize(337, 249) << true << 50;
-        QTest::newRow("deep_narrow") << QSize(260, 249) << true << 50;
+        QTest::addColumn<int>("wide");
+        QTest::newRow("full") << QSize(337, 249) << false << -1 << 0;
+        QTest::newRow("full_inverse") << QSize(337, 249) << true << -1 << 0;
+        QTest::newRow("wide") << QSize(337, 249) << false << -1 << 1;
+        QTest::newRow("wide_beside_short") << QSize(337, 249) << false << -1 << 2;
+        QTest::newRow("narrow") << QSize(150, 249) << false << -1 << 0;
+        QTest::newRow("short") << QSize(337, 120) << true << -1 << 0;
+        QTest::newRow("dragged") << QSize(337, 249) << false << 0 << 0;
+        QTest::newRow("deep") << QSize(337, 249) << false << 50 << 0;
+        QTest::newRow("deep_inverse") << QSize(337, 249) << true << 50 << 0;
+        QTest::newRow("deep_narrow") << QSize(260, 249) << true << 50 << 0;
     }
     void tick_labels_lie_inside_and_apart()
     {
         QFETCH(QSize, size);
         QFETCH(bool, inverse);
         QFETCH(int, zoom);
-        TChart* c = Make(size, inverse);
+        QFETCH(int, wide);
+        TChart* c = Make(size, inverse, wide);
         if (zoom >= 0) {
             const QPoint centre = c->Map().Area().center().toPoint();
             Drag(c, centre - QPoint(20, 15), centre + QPoint(20, 15));
