@@ -37,6 +37,12 @@ enum class TSweepFault {
     NoRealValue, // the square root's argument is not a number
     ZeroCapacitance, // C is zero, so 1/C² does not exist
     OutOfRange, // C, C² or 1/C² lies beyond the double range
+    // A product on the way left the double range, though C and 1/C² themselves would
+    // be normal doubles (Nd × EpsS overflows, for instance).
+    IntermediateOutOfRange,
+    // num, ratio, C, C² or 1/C² is a subnormal double: it keeps too few significant
+    // bits for the digits a result is shown with.
+    PrecisionLost,
 };
 
 // Thrown by SweepCV at the first point that cannot be delivered. what() is a short
@@ -59,9 +65,10 @@ void RunSweep(const TJunctionInput& input, void* consumer, PointSink sink);
 
 // Runs one sweep from SweepStart and calls `consumer` once per point, in strictly
 // increasing V, the moment the point is computed. At most 80 points; none at or above
-// input.Vd. Only points whose C and InvC2 are both finite and non-zero are delivered; at
-// the first point where that fails a SweepError is thrown (the points before it stay
-// delivered). An exception thrown by the consumer ends the sweep and propagates.
+// input.Vd. Only points whose C and InvC2 are both finite, non-zero and computed from
+// normal (not subnormal) values are delivered; at the first point where that fails a
+// SweepError is thrown (the points before it stay delivered). An exception thrown by the consumer
+// ends the sweep and propagates.
 template <typename Consumer>
 requires std::invocable<Consumer&, const TCVPoint&>
 void SweepCV(const TJunctionInput& input, Consumer&& consumer)

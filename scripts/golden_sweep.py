@@ -18,8 +18,12 @@ V < Vd. At each point
     InvC2 = 1.0 / (C * C)
 The sweep stops at the first point whose values cannot be shown: a ratio that is
 negative because num is (NegativeProduct) or is not a number (NoRealValue), C equal to
-zero (ZeroCapacitance), or C or InvC2 not finite or InvC2 zero (OutOfRange). The points
-before it stay delivered.
+zero (ZeroCapacitance), C or InvC2 not finite or InvC2 zero (OutOfRange, or
+IntermediateOutOfRange when the exact C and InvC2 are both normal doubles, so that only
+a product on the way left the range), or one of num, ratio, C, C * C and InvC2
+subnormal (PrecisionLost: a subnormal keeps too few significant bits for the digits the
+lists show). The points before it stay delivered. The exact values are worked out here
+with rationals, independently of the double arithmetic above.
 
 File format, one record a line, fields separated by one space:
     input NAME ND EPSS VD S ND_TEXT EPSS_TEXT VD_TEXT S_TEXT
@@ -34,6 +38,7 @@ points follow its input line in the order of the sweep, then its fault if it has
 
 import math
 import os
+from fractions import Fraction
 import random
 import struct
 import sys
@@ -65,6 +70,21 @@ def product(nd, eps_s):
     return ((nd * eps_s) * ELEMENTARY_CHARGE) * VACUUM_PERMITTIVITY
 
 
+def subnormal(x):
+    return x != 0.0 and abs(x) < sys.float_info.min
+
+
+def exact_results_are_normal(nd, eps_s, vd, v, s):
+    """Whether the exact C and 1/C^2 at bias v are both normal doubles. With X = C^2,
+    that is DBL_MIN^2 <= X <= DBL_MAX^2 and 1/DBL_MAX <= X <= 1/DBL_MIN."""
+    if not all(math.isfinite(x) for x in (nd, eps_s, vd, s)) or s == 0.0:
+        return False
+    lowest, highest = Fraction(sys.float_info.min), Fraction(sys.float_info.max)
+    x = (Fraction(nd) * Fraction(eps_s) * Fraction(ELEMENTARY_CHARGE)
+         * Fraction(VACUUM_PERMITTIVITY) / ((Fraction(vd) - Fraction(v)) * 2) * Fraction(s) ** 2)
+    return max(lowest ** 2, 1 / highest) <= x <= min(highest ** 2, 1 / lowest)
+
+
 def sweep(nd, eps_s, vd, s, num_of=product):
     """Returns (points, fault): points as (V, C, InvC2), fault as (kind, V) or None."""
     points = []
@@ -82,7 +102,11 @@ def sweep(nd, eps_s, vd, s, num_of=product):
         # IEEE division by zero gives infinity; Python raises instead.
         inv_c2 = math.inf if c2 == 0.0 else 1.0 / c2
         if not math.isfinite(c) or not math.isfinite(inv_c2) or inv_c2 == 0.0:
+            if exact_results_are_normal(nd, eps_s, vd, v, s):
+                return points, ("IntermediateOutOfRange", v)
             return points, ("OutOfRange", v)
+        if any(subnormal(x) for x in (num, ratio, c, c2, inv_c2)):
+            return points, ("PrecisionLost", v)
         points.append((v, c, inv_c2))
         v += SWEEP_STEP
     return points, None
@@ -95,8 +119,7 @@ NAMED = [
     ("example", (1e-16, 10.0, 0.4, 10.0)),
     # SI inputs (silicon): C comes out in farads, about 1.328e-10 F at -4 V.
     ("si", (1e22, 11.7, 0.7, 1e-6)),
-    # Nd * EpsS close to the largest double; C close to the largest value whose square
-    # is finite, so InvC2 ends among the subnormals.
+    # Nd * EpsS close to the largest double; C grows until InvC2 would be subnormal.
     ("top", (1.7e307, 10.0, 0.4, 3e14)),
     # A subnormal density: num and ratio are subnormal, with few significant bits.
     ("bottom", (1e-310, 1e20, 0.4, 1e10)),
@@ -110,9 +133,17 @@ NAMED = [
     ("zero_density", (0.0, 10.0, 0.4, 10.0)),
     ("zero_area", (1e-16, 10.0, 0.4, 0.0)),
     ("inverse_square_overflows", (1e-16, 10.0, 0.4, 1e-137)),
+    # Nd * EpsS overflows, though C (4e144) and InvC2 are ordinary doubles.
     ("huge_density", (1e308, 1e10, 0.4, 10.0)),
-    # C grows along the sweep until C * C leaves the double range.
-    ("overflow_after_good_points", (1.0, 1.0, 0.0, 1e169)),
+    ("intermediate_overflow", (1e300, 1e10, 0.4, 10.0)),
+    # num is a subnormal with a few bits: C would be shown 8 % off.
+    ("subnormal_product", (3e-295, 10.0, -3.95, 1e10)),
+    # C grows along the sweep until C * C leaves the double range. Vd lies just above
+    # the last bias, so that the step before still has a normal InvC2.
+    ("overflow_after_good_points", (1.0, 1.0, 0.401, 1.2e168)),
+    # C grows along the sweep until InvC2 is subnormal, some steps before C * C would
+    # leave the range.
+    ("precision_lost_after_good_points", (1.0, 1.0, 0.0, 1e169)),
     ("top_overflows_late", (1.7e307, 10.0, 0.4, 1e15)),
 ]
 
@@ -127,11 +158,19 @@ def check_named_rows():
         assert changed != points, "association: another product order gives the same bits"
     nd, eps_s, _, _ = named["top"]
     points, fault = sweep(*named["top"])
-    assert fault is None and nd * eps_s > 1e308 and points[-1][1] ** 2 > 1e307
-    assert points[-1][2] < sys.float_info.min, "top: the last InvC2 is subnormal"
+    assert fault[0] == "PrecisionLost" and nd * eps_s > 1e308 and points[-1][1] ** 2 > 1e307
+    assert points[-1][2] >= sys.float_info.min, "top: the last InvC2 is normal"
     points, fault = sweep(*named["bottom"])
-    assert fault is None and 0.0 < product(*named["bottom"][:2]) < sys.float_info.min
+    assert fault == ("PrecisionLost", SWEEP_START) and not points
+    assert 0.0 < product(*named["bottom"][:2]) < sys.float_info.min
     assert named["bottom"][0] < sys.float_info.min, "bottom: Nd is subnormal"
+    for name in ("huge_density", "intermediate_overflow"):
+        nd, eps_s, _, _ = named[name]
+        assert math.isinf(nd * eps_s) and sweep(*named[name])[1][0] == "IntermediateOutOfRange"
+    points, fault = sweep(*named["overflow_after_good_points"])
+    assert fault[0] == "OutOfRange" and len(points) == 44
+    points, fault = sweep(*named["precision_lost_after_good_points"])
+    assert fault[0] == "PrecisionLost" and len(points) > 0
 
 
 def random_inputs():

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -111,6 +112,77 @@ TEST(AxisScale, WindowShowsExactlyItsRangeWithTheTicksInside)
     for (const auto& t : tiny.ticks)
         labels << t.label;
     EXPECT_EQ(labels.join(' '), QStringLiteral("2.2e-22 2.4e-22 2.6e-22 2.8e-22"));
+}
+
+// The digits after the point of a label's mantissa (before any exponent).
+qsizetype Decimals(const QString& label)
+{
+    const QString mantissa = label.section(QLatin1Char('e'), 0, 0);
+    const qsizetype point = mantissa.indexOf(QLatin1Char('.'));
+    return point < 0 ? 0 : mantissa.size() - point - 1;
+}
+
+struct TDecimalsCase {
+    const char* name;
+    double lo, hi;
+    bool window; // a closer look (ComputeAxisWindow) rather than the full range
+};
+
+void PrintTo(const TDecimalsCase& c, std::ostream* os) { *os << c.name; }
+
+class AxisScaleDecimals : public testing::TestWithParam<TDecimalsCase> { };
+
+// Neighbouring labels never differ in their number of decimals ("3.9557e-22" beside
+// "3.95569e-22"), at any number of intervals; an exponent axis writes zero as "0".
+TEST_P(AxisScaleDecimals, AreSharedByTheLabelsOfOneAxis)
+{
+    const auto& c = GetParam();
+    for (int intervals = 1; intervals <= kAxisIntervals; ++intervals) {
+        const TAxisScale s = c.window ? ComputeAxisWindow(c.lo, c.hi, intervals)
+                                      : ComputeAxisScale(c.lo, c.hi, false, intervals);
+        QStringList labels;
+        for (const auto& t : s.ticks)
+            labels << t.label;
+        SCOPED_TRACE(labels.join(' ').toStdString());
+        std::optional<qsizetype> shared;
+        for (const QString& label : labels) {
+            if (s.exponent != 0 && label == QLatin1String("0"))
+                continue;
+            if (!shared)
+                shared = Decimals(label);
+            EXPECT_EQ(Decimals(label), *shared) << label.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AxisScaleDecimals,
+    testing::Values(TDecimalsCase { "DeepCapacitance", 3.95566e-22, 3.95573e-22, true },
+        TDecimalsCase { "DeepBias", -1.434182, -1.434168, true },
+        TDecimalsCase { "AcrossAPowerOfTen", 8.5e-22, 1.15e-21, false },
+        TDecimalsCase { "AcrossAPowerOfTenWindow", 9.1e-22, 1.07e-21, true },
+        TDecimalsCase { "PlainAcrossZero", -0.35, 0.45, false },
+        TDecimalsCase { "SinglePoint", 1.27e-22, 1.27e-22, false },
+        TDecimalsCase { "NearMax", 1e308, 1.7e308, false },
+        TDecimalsCase { "InverseSquares", 1.411631846414421e+42, 6.211180124223603e+43, false }),
+    [](const testing::TestParamInfo<TDecimalsCase>& row) { return row.param.name; });
+
+// Hand-worked: a window whose edges fall on ticks labels those ticks too.
+TEST(AxisScale, WindowLabelsTheTicksOnItsEdges)
+{
+    struct {
+        double lo, hi;
+        const char* labels;
+    } const cases[] = {
+        { -3.0, -1.0, "-3.0 -2.5 -2.0 -1.5 -1.0" },
+        { 2e-22, 3e-22, "2.0e-22 2.2e-22 2.4e-22 2.6e-22 2.8e-22 3.0e-22" },
+        { 0.0, 1.0, "0.0 0.2 0.4 0.6 0.8 1.0" },
+    };
+    for (const auto& c : cases) {
+        QStringList labels;
+        for (const auto& t : ComputeAxisWindow(c.lo, c.hi).ticks)
+            labels << t.label;
+        EXPECT_EQ(labels.join(' ').toStdString(), c.labels);
+    }
 }
 
 } // namespace

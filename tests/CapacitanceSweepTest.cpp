@@ -227,9 +227,13 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr const char* kNegativeProductAtStart
     = "Nd × εs が負のため、容量が実数になりません（V = -4）。";
 constexpr const char* kNoRealValueAtStart
-    = "V = -4 で容量が実数になりません（平方根の中が負です）。";
+    = "V = -4 で容量が実数になりません（平方根の中が数ではありません）。";
 constexpr const char* kZeroAtStart = "V = -4 で容量が 0 になり、1/C² を計算できません。";
 constexpr const char* kOutOfRangeAtStart = "V = -4 で値が倍精度浮動小数点数の範囲を超えました。";
+constexpr const char* kIntermediateAtStart
+    = "V = -4 で計算の途中の値が倍精度浮動小数点数の範囲を超えました（結果は範囲内です）。";
+constexpr const char* kPrecisionLostAtStart
+    = "V = -4 で倍精度浮動小数点数の精度が失われました（途中の値が非正規化数です）。";
 
 INSTANTIATE_TEST_SUITE_P(Table, SweepFaults,
     testing::Values(TFaultCase { "NegativeDensity", { -1.0, 10.0, 0.4, 10.0 },
@@ -254,12 +258,41 @@ INSTANTIATE_TEST_SUITE_P(Table, SweepFaults,
             TSweepFault::OutOfRange, 0, kOutOfRangeAtStart },
         TFaultCase { "InfiniteArea", { 1e-16, 10.0, 0.4, kInf }, TSweepFault::OutOfRange, 0,
             kOutOfRangeAtStart },
-        TFaultCase { "HugeDensity", { 1e308, 1e10, 0.4, 10.0 }, TSweepFault::OutOfRange, 0,
+        // The exact C and 1/C² lie beyond the range too: the values themselves do.
+        TFaultCase { "HugeDensityAndArea", { 1e308, 1e10, 0.4, 1e300 }, TSweepFault::OutOfRange, 0,
             kOutOfRangeAtStart },
-        // C grows along the sweep: C² first exceeds the double range at k = 37
-        // (V near -0.3), after 37 good points.
-        TFaultCase { "OverflowAfterGoodPoints", { 1.0, 1.0, 0.0, 1e169 }, TSweepFault::OutOfRange,
-            37, "V = -0.2999999999999976 で値が倍精度浮動小数点数の範囲を超えました。" }),
+        // Nd × EpsS overflows, though C = 4e140 and 1/C² = 6.2e-282 are ordinary doubles.
+        TFaultCase { "ProductOverflowsOnTheWay", { 1e300, 1e10, 0.4, 10.0 },
+            TSweepFault::IntermediateOutOfRange, 0, kIntermediateAtStart },
+        TFaultCase { "HugeDensity", { 1e308, 1e10, 0.4, 10.0 }, TSweepFault::IntermediateOutOfRange,
+            0, kIntermediateAtStart },
+        // C grows along the sweep: C² first exceeds the double range at k = 44, the
+        // last bias below Vd; the point before still has a normal 1/C².
+        TFaultCase { "OverflowAfterGoodPoints", { 1.0, 1.0, 0.401, 1.2e168 },
+            TSweepFault::OutOfRange, 44,
+            "V = 0.40000000000000246 で値が倍精度浮動小数点数の範囲を超えました。" },
+        // num = ((Nd × EpsS) × q) × ε0 is a subnormal of a few bits: C would be 7.8 % off.
+        TFaultCase { "SubnormalProduct", { 3e-295, 10.0, -3.95, 1e10 }, TSweepFault::PrecisionLost,
+            0, kPrecisionLostAtStart },
+        // num is subnormal, ratio is not: the bias lies a hair below Vd.
+        TFaultCase { "SubnormalProductOverTinyDenominator",
+            { 1e-290, 0.1, -3.9999999999999996, 1.0 }, TSweepFault::PrecisionLost, 0,
+            kPrecisionLostAtStart },
+        // num is a normal double, ratio = num / 8.8 is not.
+        TFaultCase { "SubnormalRatio", { 7.85e-279, 10.0, 0.4, 1e10 }, TSweepFault::PrecisionLost,
+            0, kPrecisionLostAtStart },
+        TFaultCase { "SubnormalDensity", { 1e-310, 1e20, 0.4, 1e10 }, TSweepFault::PrecisionLost, 0,
+            kPrecisionLostAtStart },
+        // C is about 1e-154: C² is subnormal, 1/C² (1e308) a normal double with too few
+        // true digits.
+        TFaultCase { "SubnormalSquare", { 1e-16, 10.0, 0.4, 7.88e-132 }, TSweepFault::PrecisionLost,
+            0, kPrecisionLostAtStart },
+        // C grows along the sweep: 1/C² first falls below the normal doubles at k = 25,
+        // well before C² overflows.
+        TFaultCase { "InverseSquareSubnormalAfterGoodPoints", { 1.0, 1.0, 0.0, 1e169 },
+            TSweepFault::PrecisionLost, 25,
+            "V = -1.4999999999999978 "
+            "で倍精度浮動小数点数の精度が失われました（途中の値が非正規化数です）。" }),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CapacitanceSweep, FaultMessageIsJapaneseAndNamesTheBias)

@@ -3,6 +3,7 @@
 // and the keys, looking closer and back, copying, a lone point, and what a screen reader
 // is told. Driven on the real window after "例入力" and "計算".
 #include "TestSupport.h"
+#include "toolkit/Convert.h"
 #include "ui/Unit1.h"
 
 #include <QAccessible>
@@ -299,6 +300,141 @@ private slots:
         QVERIFY(!c->IsZoomed());
         c->Refresh();
         QCOMPARE(c->ScaleX(), fullX);
+    }
+
+    // With no point in view, the keys mark none and the description says what is shown:
+    // at start, after クリア, after an error, and in a closer look at an empty region.
+    void keys_without_a_shown_point_mark_none_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("key");
+        const std::pair<const char*, int> keys[] = { { "Left", Qt::Key_Left },
+            { "Right", Qt::Key_Right }, { "Home", Qt::Key_Home }, { "End", Qt::Key_End } };
+        for (const char* state : { "start", "cleared", "error", "empty_region" })
+            for (const auto& [name, key] : keys)
+                QTest::addRow("%s_%s", state, name) << QString::fromLatin1(state) << key;
+    }
+    void keys_without_a_shown_point_mark_none()
+    {
+        QFETCH(QString, state);
+        QFETCH(int, key);
+        if (state == QLatin1String("cleared")) {
+            Calculate();
+            form_->N1->trigger(); // クリア
+        } else if (state == QLatin1String("error")) {
+            TReportRecorder reports;
+            form_->Edit1->setText(QStringLiteral("abc"));
+            QTest::mouseClick(form_->Button1, Qt::LeftButton);
+            QCOMPARE(reports.messages.size(), 1);
+        } else if (state == QLatin1String("empty_region")) {
+            Calculate();
+        }
+        TChart* c = Show("Chart1");
+        if (state == QLatin1String("empty_region")) {
+            // The upper left: high C at low bias, where the curve never goes.
+            const TChartMap full = c->Map();
+            const QPoint from = full.ToPixel(-3.9, 8e-22).toPoint();
+            const QPoint to = full.ToPixel(-2.5, 5e-22).toPoint();
+            QTest::mousePress(c, Qt::LeftButton, {}, from);
+            QTest::mouseMove(c, to);
+            QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+            QVERIFY(c->IsZoomed());
+        }
+        c->setFocus();
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        for (int press = 0; press < 3; ++press) {
+            QTest::keyClick(c, Qt::Key(key));
+            QCOMPARE(c->ReadoutIndex(), -1);
+            QCOMPARE(c->ReadoutText(), QString());
+            QCOMPARE(a->text(QAccessible::Description), QStringLiteral("点がありません"));
+        }
+    }
+
+    // In a closer look the description counts the points in view; the keys go through
+    // those and stop at the last one in view.
+    void description_and_keys_follow_a_closer_look()
+    {
+        Calculate();
+        TChart* c = Show("Chart1");
+        const TChartMap full = c->Map();
+        const QPoint from = full.ToPixel(-3.5, 3e-22).toPoint();
+        const QPoint to = full.ToPixel(-1.5, 1e-22).toPoint();
+        QTest::mousePress(c, Qt::LeftButton, {}, from);
+        QTest::mouseMove(c, to);
+        QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+        QVERIFY(c->IsZoomed());
+        // The points in view: those the map places in the plot area (to within a pixel).
+        const TChartMap zoomed = c->Map();
+        const QRectF frame = zoomed.Area().adjusted(-1, -1, 1, 1);
+        const TFastLineSeries* s = c->GetSeries(0);
+        int first = -1, last = -1;
+        for (int i = 0; i < s->Count(); ++i)
+            if (frame.contains(zoomed.ToPixel(s->XValue(i), s->YValue(i)))) {
+                first = first < 0 ? i : first;
+                last = i;
+            }
+        QVERIFY(first > 0 && last < 43);
+        const QString description = c->Description();
+        QVERIFY2(description.startsWith(QString::number(last - first + 1) + QStringLiteral(" 点")),
+            qPrintable(description));
+        const QString xRange = QStringLiteral("V は %1 から %2 まで")
+                                   .arg(FloatToStr(s->XValue(first)), FloatToStr(s->XValue(last)));
+        QVERIFY2(description.contains(xRange), qPrintable(description));
+        c->setFocus();
+        QTest::keyClick(c, Qt::Key_End);
+        QCOMPARE(c->ReadoutIndex(), last);
+        QTest::keyClick(c, Qt::Key_Right); // nothing further in view: it stays
+        QCOMPARE(c->ReadoutIndex(), last);
+        QTest::keyClick(c, Qt::Key_Home);
+        QCOMPARE(c->ReadoutIndex(), first);
+        QTest::keyClick(c, Qt::Key_Left);
+        QCOMPARE(c->ReadoutIndex(), first);
+    }
+
+    // A closer look that leaves the marked point outside the frame unmarks it: no
+    // readout, no marker, and the description is that of the view.
+    void a_zoom_away_from_the_marked_point_unmarks_it_data()
+    {
+        QTest::addColumn<bool>("wheel");
+        QTest::newRow("drag") << false;
+        QTest::newRow("wheel") << true;
+    }
+    void a_zoom_away_from_the_marked_point_unmarks_it()
+    {
+        QFETCH(bool, wheel);
+        Calculate();
+        TChart* c = Show("Chart1");
+        QTest::mouseMove(c, PixelOf(c, 20));
+        QTest::mouseMove(c, PixelOf(c, 43));
+        QCOMPARE(c->ReadoutIndex(), 43);
+        const QImage unmarked = c->Picture();
+        const TChartMap full = c->Map();
+        if (wheel) {
+            // Closer about the far left: the last point leaves the view.
+            const QPoint at = full.ToPixel(-3.8, 1.3e-22).toPoint();
+            QWheelEvent notch(QPointF(at), QPointF(c->mapToGlobal(at)), QPoint(), QPoint(0, 360),
+                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(c, &notch);
+        } else {
+            const QPoint from = full.ToPixel(-3.5, 3e-22).toPoint();
+            const QPoint to = full.ToPixel(-1.5, 1e-22).toPoint();
+            QTest::mousePress(c, Qt::LeftButton, {}, from);
+            QTest::mouseMove(c, to);
+            QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+        }
+        QVERIFY(c->IsZoomed());
+        QVERIFY(!c->Map().Area().contains(PixelOf(c, 43)));
+        QCOMPARE(c->ReadoutIndex(), -1);
+        QCOMPARE(c->ReadoutText(), QString());
+        QVERIFY2(c->Description().contains(QStringLiteral(" 点")), qPrintable(c->Description()));
+        // What is painted: only the picture's own pixels, no marker ring or readout box.
+        c->clearFocus();
+        QImage shown = c->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage picture = c->Picture().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), picture.size());
+        QVERIFY(shown == picture);
+        QVERIFY(!(picture == unmarked.convertToFormat(QImage::Format_RGB32)));
+        QTest::mouseMove(form_->Edit1); // leave the chart as found
     }
 
     void ctrl_c_copies_the_table_and_the_picture()

@@ -87,6 +87,13 @@ class FormCommandsTest : public QObject {
             QCOMPARE(edits[i]->text(), texts[i]);
         }
     }
+    // Types the four inputs of a golden row as the table writes them.
+    void TypeRow(const TGoldenRow& row)
+    {
+        const auto& t = row.inputText;
+        TypeInputs(QString::fromStdString(t[0]), QString::fromStdString(t[1]),
+            QString::fromStdString(t[2]), QString::fromStdString(t[3]));
+    }
     void Calculate() { QTest::mouseClick(form_->Button1, Qt::LeftButton); }
     // Replaces the field's text with `text` through the clipboard, as a user pastes.
     static void Paste(QLineEdit* field, const QString& text)
@@ -394,13 +401,23 @@ private slots:
         VerifyResultsEmpty();
 
         // C² leaves the double range part-way: the points before stay shown.
-        TypeInputs("1", "1", "0", "1e169");
+        const TGoldenRow& overflow = GoldenRow("overflow_after_good_points");
+        TypeRow(overflow);
         Calculate();
         QCOMPARE(reports_->messages.size(), 2);
         QVERIFY(reports_->messages[1].contains(QStringLiteral("範囲")));
-        const TGoldenRow& overflow = GoldenRow("overflow_after_good_points");
-        QCOMPARE(overflow.points.size(), std::size_t(37));
+        QCOMPARE(overflow.points.size(), std::size_t(44));
         VerifyResultsShow(overflow.points);
+
+        // 1/C² falls among the subnormals part-way: reported the same way.
+        const TGoldenRow& precision = GoldenRow("precision_lost_after_good_points");
+        TypeRow(precision);
+        Calculate();
+        QCOMPARE(reports_->messages.size(), 3);
+        QVERIFY2(reports_->messages[2].contains(QStringLiteral("精度が失われました")),
+            qPrintable(reports_->messages[2]));
+        QCOMPARE(precision.points.size(), std::size_t(25));
+        VerifyResultsShow(precision.points);
     }
 
     // Each named input of the golden table, typed in: every point it has in the table,
@@ -416,9 +433,7 @@ private slots:
     {
         QFETCH(QString, name);
         const TGoldenRow& row = GoldenRow(name.toStdString());
-        const auto& t = row.inputText;
-        TypeInputs(QString::fromStdString(t[0]), QString::fromStdString(t[1]),
-            QString::fromStdString(t[2]), QString::fromStdString(t[3]));
+        TypeRow(row);
         Calculate();
         VerifyResultsShow(row.points);
         QCOMPARE(reports_->messages.size(), row.fault ? 1 : 0);
@@ -428,10 +443,11 @@ private slots:
     // error is reported, and a second 計算 shows them once, not twice.
     void lines_before_a_sweep_error_are_shown_once_per_command()
     {
-        // C² leaves the double range at point 37 of this sweep.
-        const std::vector<TGoldenPoint>& good = GoldenRow("overflow_after_good_points").points;
-        QCOMPARE(good.size(), std::size_t(37));
-        TypeInputs("1", "1", "0", "1e169");
+        // C² leaves the double range at point 44 of this sweep.
+        const TGoldenRow& overflow = GoldenRow("overflow_after_good_points");
+        const std::vector<TGoldenPoint>& good = overflow.points;
+        QCOMPARE(good.size(), std::size_t(44));
+        TypeRow(overflow);
         for (int command = 1; command <= 2; ++command) {
             int linesAtReport[2] = { -1, -1 };
             ErrorReporter recorder = SetErrorReporter([&](const QString&) {

@@ -95,6 +95,10 @@ inline std::vector<TGoldenRow> Read()
                 rows.back().fault = TSweepFault::ZeroCapacitance;
             else if (name == "OutOfRange")
                 rows.back().fault = TSweepFault::OutOfRange;
+            else if (name == "IntermediateOutOfRange")
+                rows.back().fault = TSweepFault::IntermediateOutOfRange;
+            else if (name == "PrecisionLost")
+                rows.back().fault = TSweepFault::PrecisionLost;
             else
                 throw bad();
             rows.back().faultV = FromBits(v);

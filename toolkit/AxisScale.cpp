@@ -11,36 +11,51 @@ namespace {
 // in plain decimals; beyond that, in exponent form.
 constexpr int kPlainBelow = 3;
 constexpr int kPlainAbove = 4;
-constexpr int kTargetIntervals = 5;
 
-// Decimal text of mantissa * 10^power, in plain or exponent form.
-QString DecimalText(long long mantissa, int power, bool exponentForm)
+// The decimal digits of mantissa * 10^power in exponent form: the leading digit, the
+// digits after the point without trailing zeros, and the decimal exponent.
+struct TExponentDigits {
+    QString lead, tail;
+    int exponent;
+};
+
+TExponentDigits ExponentDigits(long long mantissa, int power)
 {
-    if (mantissa == 0)
-        return QStringLiteral("0");
+    const QString digits = QString::number(std::llabs(mantissa));
+    QString tail = digits.mid(1);
+    while (tail.endsWith(QLatin1Char('0')))
+        tail.chop(1);
+    return { digits.left(1), tail, power + static_cast<int>(digits.size()) - 1 };
+}
+
+// Decimal text of mantissa * 10^power. In exponent form the mantissa is written with
+// `decimals` digits after the point (zeros added), in plain form with -power of them.
+QString DecimalText(long long mantissa, int power, bool exponentForm, qsizetype decimals)
+{
     const bool negative = mantissa < 0;
-    QString digits = QString::number(std::llabs(mantissa));
     QString text;
     if (exponentForm) {
-        const int sciExponent = power + static_cast<int>(digits.size()) - 1;
-        QString tail = digits.mid(1);
-        while (tail.endsWith(QLatin1Char('0')))
-            tail.chop(1);
-        text = digits.left(1);
-        if (!tail.isEmpty())
-            text += QLatin1Char('.') + tail;
+        if (mantissa == 0)
+            return QStringLiteral("0");
+        const TExponentDigits d = ExponentDigits(mantissa, power);
+        text = d.lead;
+        if (decimals > 0)
+            text += QLatin1Char('.') + d.tail.leftJustified(decimals, QLatin1Char('0'), true);
         text += QStringLiteral("e%1%2")
-                    .arg(sciExponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-                    .arg(std::abs(sciExponent), 2, 10, QLatin1Char('0'));
+                    .arg(d.exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                    .arg(std::abs(d.exponent), 2, 10, QLatin1Char('0'));
     } else if (power >= 0) {
-        text = digits + QString(power, QLatin1Char('0'));
+        if (mantissa == 0)
+            return QStringLiteral("0");
+        text = QString::number(std::llabs(mantissa)) + QString(power, QLatin1Char('0'));
     } else {
-        const int decimals = -power;
-        if (digits.size() <= decimals)
-            digits = QString(decimals - digits.size() + 1, QLatin1Char('0')) + digits;
-        text = digits.left(digits.size() - decimals) + QLatin1Char('.') + digits.right(decimals);
+        QString digits = QString::number(std::llabs(mantissa));
+        const int places = -power;
+        if (digits.size() <= places)
+            digits = QString(places - digits.size() + 1, QLatin1Char('0')) + digits;
+        text = digits.left(digits.size() - places) + QLatin1Char('.') + digits.right(places);
     }
-    return negative ? QLatin1Char('-') + text : text;
+    return negative && mantissa != 0 ? QLatin1Char('-') + text : text;
 }
 
 double Pow10(int n) { return std::pow(10.0, n); }
@@ -58,7 +73,11 @@ double ToDisplay(double value, int exponent)
 
 double FromDisplay(double display, int exponent) { return ToDisplay(display, -exponent); }
 
-TAxisScale ComputeAxisScale(double lo, double hi, bool empty)
+namespace {
+
+// The nice ticks covering [lo, hi]; with `window`, only those inside [lo, hi] (its
+// edges included), and the scale shows exactly [lo, hi].
+TAxisScale Scale(double lo, double hi, bool empty, int intervals, bool window)
 {
     if (empty || !std::isfinite(lo) || !std::isfinite(hi)) {
         lo = 0.0;
@@ -90,8 +109,8 @@ TAxisScale ComputeAxisScale(double lo, double hi, bool empty)
         dhi = centre + half;
     }
 
-    // A nice step of 1, 2 or 5 times a power of ten, about kTargetIntervals per range.
-    const double raw = (dhi - dlo) / kTargetIntervals;
+    // A nice step of 1, 2 or 5 times a power of ten, about `intervals` per range.
+    const double raw = (dhi - dlo) / std::max(1, intervals);
     int power = static_cast<int>(std::floor(std::log10(raw)));
     const double fraction = raw / Pow10(power);
     long long unit = fraction <= 1.0 ? 1 : fraction <= 2.0 ? 2 : fraction <= 5.0 ? 5 : 10;
@@ -100,27 +119,47 @@ TAxisScale ComputeAxisScale(double lo, double hi, bool empty)
         ++power;
     }
     const double step = static_cast<double>(unit) * Pow10(power);
-    const auto first = static_cast<long long>(std::floor(dlo / step));
+    auto first = static_cast<long long>(std::floor(dlo / step));
     auto last = static_cast<long long>(std::ceil(dhi / step));
     if (last == first)
         ++last;
+    if (window) {
+        scale.min = ToDisplay(lo, scale.exponent);
+        scale.max = ToDisplay(hi, scale.exponent);
+        auto at = [&](long long i) { return static_cast<double>(i) * step; };
+        while (first <= last && at(first) < scale.min)
+            ++first;
+        while (last >= first && at(last) > scale.max)
+            --last;
+    }
 
+    // One number of decimals for the whole axis: the most any of its labels needs.
+    qsizetype decimals = 0;
+    if (exponentForm)
+        for (long long i = first; i <= last; ++i)
+            if (i != 0)
+                decimals = std::max(
+                    decimals, ExponentDigits(i * unit, power + scale.exponent).tail.size());
     for (long long i = first; i <= last; ++i) {
         const double position = static_cast<double>(i) * step;
         scale.ticks.push_back(
-            { position, DecimalText(i * unit, power + scale.exponent, exponentForm) });
+            { position, DecimalText(i * unit, power + scale.exponent, exponentForm, decimals) });
     }
-    scale.min = scale.ticks.front().position;
-    scale.max = scale.ticks.back().position;
+    if (!window) {
+        scale.min = scale.ticks.front().position;
+        scale.max = scale.ticks.back().position;
+    }
     return scale;
 }
 
-TAxisScale ComputeAxisWindow(double lo, double hi)
+} // namespace
+
+TAxisScale ComputeAxisScale(double lo, double hi, bool empty, int intervals)
 {
-    TAxisScale scale = ComputeAxisScale(lo, hi);
-    scale.min = ToDisplay(lo, scale.exponent);
-    scale.max = ToDisplay(hi, scale.exponent);
-    std::erase_if(scale.ticks,
-        [&](const TAxisTick& t) { return t.position < scale.min || t.position > scale.max; });
-    return scale;
+    return Scale(lo, hi, empty, intervals, false);
+}
+
+TAxisScale ComputeAxisWindow(double lo, double hi, int intervals)
+{
+    return Scale(lo, hi, false, intervals, true);
 }

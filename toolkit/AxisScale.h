@@ -25,13 +25,19 @@ struct TAxisScale {
     bool operator==(const TAxisScale&) const = default;
 };
 
+// How many intervals between ticks an axis aims at, unless its labels need more room.
+inline constexpr int kAxisIntervals = 5;
+
 // A range of nice ticks covering [lo, hi] (lo <= hi, both finite); `empty` for no data.
-// The first tick lies at min, the last at max.
-TAxisScale ComputeAxisScale(double lo, double hi, bool empty = false);
+// The first tick lies at min, the last at max. The step is the nice one nearest above
+// (hi - lo) / intervals, so fewer intervals give fewer, wider-spaced ticks. The labels
+// of one scale share one number of decimals.
+TAxisScale ComputeAxisScale(
+    double lo, double hi, bool empty = false, int intervals = kAxisIntervals);
 
 // Exactly the range [lo, hi] (lo < hi, both finite), with the nice ticks that fall
-// inside it: a closer look at part of the data.
-TAxisScale ComputeAxisWindow(double lo, double hi);
+// inside it, its edges included: a closer look at part of the data.
+TAxisScale ComputeAxisWindow(double lo, double hi, int intervals = kAxisIntervals);
 
 // Maps a value into the display units of `exponent`, and back.
 double ToDisplay(double value, int exponent);

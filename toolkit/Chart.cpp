@@ -21,6 +21,7 @@ namespace {
 constexpr int kMargin = 20; // around the title, the labels and the plot area
 constexpr int kTitleGap = 10;
 constexpr int kLabelGap = 5;
+constexpr int kLabelSpacing = 6; // the least room between neighbouring tick labels
 const QColor kGridColor(0xe0, 0xe0, 0xe0);
 const QColor kFrameColor(0xa0, 0xa0, 0xa0);
 
@@ -82,14 +83,13 @@ TChart::TChart(QWidget* parent)
     static const bool accessibleInstalled
         = (QAccessible::installFactory(&ChartAccessibleFactory), true);
     (void)accessibleInstalled;
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked as painting every pixel itself (Qt::WA_OpaquePaintEvent): at a
+    // fractional scale such as 0.5 the paint covers fewer device pixels than the
+    // widget's area, and without the background beneath, the rest showed black.
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     series_.push_back(std::unique_ptr<TFastLineSeries>(new TFastLineSeries(*this)));
-    fullX_ = ComputeAxisScale(0, 0, true);
-    fullY_ = fullX_;
-    ApplyScales();
-    setLabelFontHeight(labelFontHeight_);
+    setLabelFontHeight(labelFontHeight_); // lays out the axes
 }
 
 TChart::~TChart() = default;
@@ -121,6 +121,8 @@ bool TChart::event(QEvent* event)
         Refresh();
         return true;
     }
+    if (event->type() == QEvent::FontChange)
+        ApplyScales(); // the title's height moves the plot area
     return QWidget::event(event);
 }
 
@@ -130,9 +132,7 @@ void TChart::Refresh()
         return;
     refreshPending_ = false;
 
-    const std::optional<TWindow> bounds = DataBounds();
-    fullX_ = bounds ? ComputeAxisScale(bounds->x.lo, bounds->x.hi) : ComputeAxisScale(0, 0, true);
-    fullY_ = bounds ? ComputeAxisScale(bounds->y.lo, bounds->y.hi) : ComputeAxisScale(0, 0, true);
+    bounds_ = DataBounds();
     ApplyScales();
     AnnounceDescription();
 }
@@ -154,9 +154,90 @@ std::optional<TChart::TWindow> TChart::DataBounds() const
 
 void TChart::ApplyScales()
 {
-    scaleX_ = zoom_ ? ComputeAxisWindow(zoom_->x.lo, zoom_->x.hi) : fullX_;
-    scaleY_ = zoom_ ? ComputeAxisWindow(zoom_->y.lo, zoom_->y.hi) : fullY_;
+    // The plot area depends on the labels (their widths) and the labels on the plot area
+    // (their places): try the usual number of intervals, then fewer on each axis whose
+    // labels do not all find room, down to one.
+    auto placed = [](const std::vector<QRectF>& rects) {
+        return std::none_of(
+            rects.begin(), rects.end(), [](const QRectF& r) { return r.isEmpty(); });
+    };
+    // A closer look keeps at least two labelled ticks on each axis, if it has them.
+    auto keepsTwo = [&](const TRange* window, int intervals) {
+        return !window || ComputeAxisWindow(window->lo, window->hi, intervals).ticks.size() >= 2;
+    };
+    for (int nx = kAxisIntervals, ny = kAxisIntervals;;) {
+        fullX_ = bounds_ ? ComputeAxisScale(bounds_->x.lo, bounds_->x.hi, false, nx)
+                         : ComputeAxisScale(0, 0, true, nx);
+        fullY_ = bounds_ ? ComputeAxisScale(bounds_->y.lo, bounds_->y.hi, false, ny)
+                         : ComputeAxisScale(0, 0, true, ny);
+        scaleX_ = zoom_ ? ComputeAxisWindow(zoom_->x.lo, zoom_->x.hi, nx) : fullX_;
+        scaleY_ = zoom_ ? ComputeAxisWindow(zoom_->y.lo, zoom_->y.hi, ny) : fullY_;
+        const TChartMap map = Map();
+        const bool fewerX
+            = !placed(XLabelRects(map)) && nx > 1 && keepsTwo(zoom_ ? &zoom_->x : nullptr, nx - 1);
+        const bool fewerY
+            = !placed(YLabelRects(map)) && ny > 1 && keepsTwo(zoom_ ? &zoom_->y : nullptr, ny - 1);
+        if (!fewerX && !fewerY)
+            break;
+        nx -= fewerX ? 1 : 0;
+        ny -= fewerY ? 1 : 0;
+    }
+    // Ticks whose labels still find no room go, grid line and all.
+    for (bool dropped = true; dropped;) {
+        const TChartMap map = Map();
+        const std::vector<QRectF> xRects = XLabelRects(map), yRects = YLabelRects(map);
+        auto drop = [](TAxisScale& scale, const std::vector<QRectF>& rects) {
+            std::size_t i = 0;
+            return std::erase_if(scale.ticks, [&](const TAxisTick&) {
+                return rects[i++].isEmpty();
+            }) > 0;
+        };
+        dropped = drop(scaleX_, xRects);
+        dropped = drop(scaleY_, yRects) || dropped;
+    }
     update();
+}
+
+void TChart::resizeEvent(QResizeEvent* event)
+{
+    ApplyScales();
+    QWidget::resizeEvent(event);
+}
+
+std::vector<QRectF> TChart::XLabelRects(const TChartMap& map) const
+{
+    const QFontMetricsF labels(labelFont_);
+    const QRectF widget(rect());
+    std::vector<QRectF> rects;
+    double clearFrom = -std::numeric_limits<double>::infinity();
+    for (const TAxisTick& tick : scaleX_.ticks) {
+        const double w = labels.horizontalAdvance(tick.label);
+        const QRectF r(
+            map.XPixel(tick.position) - w / 2, map.Area().bottom() + kLabelGap, w, labels.height());
+        const bool fits = widget.contains(r) && r.left() >= clearFrom;
+        rects.push_back(fits ? r : QRectF());
+        if (fits)
+            clearFrom = r.right() + kLabelSpacing;
+    }
+    return rects;
+}
+
+std::vector<QRectF> TChart::YLabelRects(const TChartMap& map) const
+{
+    const QFontMetricsF labels(labelFont_);
+    const QRectF widget(rect());
+    std::vector<QRectF> rects;
+    double clearAbove = std::numeric_limits<double>::infinity(); // ticks ascend upwards
+    for (const TAxisTick& tick : scaleY_.ticks) {
+        const double w = labels.horizontalAdvance(tick.label);
+        const QRectF r(map.Area().left() - kLabelGap - w,
+            map.YPixel(tick.position) - labels.height() / 2, w, labels.height());
+        const bool fits = widget.contains(r) && r.bottom() <= clearAbove;
+        rects.push_back(fits ? r : QRectF());
+        if (fits)
+            clearAbove = r.top() - kLabelSpacing;
+    }
+    return rects;
 }
 
 TChartMap TChart::Map() const { return TChartMap(PlotArea(), scaleX_, scaleY_); }
@@ -168,9 +249,12 @@ QRectF TChart::PlotArea() const
     int yLabelWidth = 0;
     for (const TAxisTick& tick : scaleY_.ticks)
         yLabelWidth = std::max(yLabelWidth, labels.horizontalAdvance(tick.label));
+    const int firstXLabel
+        = scaleX_.ticks.empty() ? 0 : labels.horizontalAdvance(scaleX_.ticks.front().label);
     const int lastXLabel
         = scaleX_.ticks.empty() ? 0 : labels.horizontalAdvance(scaleX_.ticks.back().label);
-    const double left = kMargin + yLabelWidth + kLabelGap;
+    // Room for the value labels on the left, and for half the first bias label.
+    const double left = std::max(kMargin + yLabelWidth + kLabelGap, firstXLabel / 2 + kLabelGap);
     const double top = kMargin + title.height() + kTitleGap;
     const double right = width() - std::max(kMargin, lastXLabel / 2 + kLabelGap);
     const double bottom = height() - kMargin - labels.height() - kLabelGap;
@@ -217,18 +301,14 @@ void TChart::Paint(QPainter& painter, bool interactive) const
 
     painter.setPen(Qt::black);
     painter.setFont(labelFont_);
-    const QFontMetricsF labels(labelFont_);
-    for (const TAxisTick& tick : scaleX_.ticks) {
-        const double x = map.XPixel(tick.position);
-        painter.drawText(QRectF(x - 100, area.bottom() + kLabelGap, 200, labels.height()),
-            Qt::AlignHCenter | Qt::AlignTop, tick.label);
-    }
-    for (const TAxisTick& tick : scaleY_.ticks) {
-        const double y = map.YPixel(tick.position);
-        painter.drawText(
-            QRectF(0, y - labels.height() / 2, area.left() - kLabelGap, labels.height()),
-            Qt::AlignRight | Qt::AlignVCenter, tick.label);
-    }
+    auto drawLabels = [&](const TAxisScale& scale, const std::vector<QRectF>& rects) {
+        for (std::size_t i = 0; i < rects.size(); ++i)
+            if (!rects[i].isEmpty())
+                painter.drawText(
+                    rects[i], Qt::AlignCenter | Qt::TextDontClip, scale.ticks[i].label);
+    };
+    drawLabels(scaleX_, XLabelRects(map));
+    drawLabels(scaleY_, YLabelRects(map));
 
     painter.setRenderHint(QPainter::Antialiasing);
     PaintSeries(painter, map);
@@ -362,7 +442,7 @@ void TChart::setLabelFontHeight(int height)
         labelFont_.setFamily(InstalledFontFamily(labelFontName_));
     labelFont_.setPixelSize(std::max(1, std::abs(labelFontHeight_)));
     labelFont_.setStyleStrategy(QFont::PreferNoShaping);
-    update();
+    ApplyScales();
 }
 
 void TChart::setXValueName(const QString& name)

@@ -113,7 +113,8 @@ public:
     [[nodiscard]] int ReadoutIndex() const { return readout_; }
     [[nodiscard]] QString ReadoutText() const;
     // What the chart shows, for assistive technology: the readout while a point is
-    // marked, else the number of points and the ranges of their values.
+    // marked, else the number of points in view and the ranges of their values, or
+    // 「点がありません」 when there is none in view.
     [[nodiscard]] QString Description() const;
     // The points as a tab-separated table with a header row, in the lists' number text.
     [[nodiscard]] QString Table() const;
@@ -157,6 +158,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -175,7 +177,17 @@ private:
     void DataChanged();
     // The least and greatest finite values of the points, if there are any.
     [[nodiscard]] std::optional<TWindow> DataBounds() const;
+    // Lays out the axes for the data, the closer look and the widget's size: the nice
+    // ticks, with fewer of them on an axis whose labels would not keep clear of each
+    // other or of the widget's edges.
     void ApplyScales();
+    // After a change of what is in view: a marked point out of view is unmarked.
+    void ViewChanged();
+    // Where the tick labels of each axis are drawn in `map`, in tick order; a label that
+    // cannot be placed clear of the ones before it or inside the widget has an empty
+    // rectangle and is not drawn.
+    [[nodiscard]] std::vector<QRectF> XLabelRects(const TChartMap& map) const;
+    [[nodiscard]] std::vector<QRectF> YLabelRects(const TChartMap& map) const;
     // Shows exactly the window, or the full range when it reaches beyond it.
     void ZoomTo(const TWindow& window);
     void ResetZoom();
@@ -183,12 +195,15 @@ private:
     void AnnounceDescription();
     [[nodiscard]] QRectF PlotArea() const;
     [[nodiscard]] bool IsDrawable(int index) const;
+    // Drawable and inside the plot area of `map` (to within a pixel).
+    [[nodiscard]] bool IsShown(int index, const TChartMap& map) const;
     [[nodiscard]] int NearestPoint(const QPointF& pixel) const;
     void Paint(QPainter& painter, bool interactive) const;
     void PaintSeries(QPainter& painter, const TChartMap& map) const;
     void PaintReadout(QPainter& painter, const TChartMap& map) const;
 
     std::vector<std::unique_ptr<TFastLineSeries>> series_;
+    std::optional<TWindow> bounds_; // of the finite points, as of the last refresh
     TAxisScale fullX_, fullY_; // the whole data
     TAxisScale scaleX_, scaleY_; // what the axes show
     std::optional<TWindow> zoom_;

@@ -54,12 +54,22 @@ void TChart::ZoomTo(const TWindow& window)
     }
     zoom_ = fitted;
     ApplyScales();
+    ViewChanged();
 }
 
 void TChart::ResetZoom()
 {
     zoom_.reset();
     ApplyScales();
+    ViewChanged();
+}
+
+void TChart::ViewChanged()
+{
+    // The readout names only a point the user can see.
+    if (readout_ >= 0 && !IsShown(readout_, Map()))
+        readout_ = -1;
+    AnnounceDescription();
 }
 
 bool TChart::IsDrawable(int index) const
@@ -68,19 +78,24 @@ bool TChart::IsDrawable(int index) const
         && series_.front()->PointAt(index).IsFinite();
 }
 
+bool TChart::IsShown(int index, const TChartMap& map) const
+{
+    if (!IsDrawable(index))
+        return false;
+    const TFastLineSeries::Point& p = series_.front()->PointAt(index);
+    return map.Area().adjusted(-1, -1, 1, 1).contains(map.ToPixel(p.x, p.y));
+}
+
 int TChart::NearestPoint(const QPointF& pixel) const
 {
     const TChartMap map = Map();
-    const QRectF area = map.Area().adjusted(-1, -1, 1, 1);
     int nearest = -1;
     double best = std::numeric_limits<double>::infinity();
     const TFastLineSeries& s = *series_.front();
     for (int i = 0; i < s.Count(); ++i) {
-        if (!IsDrawable(i))
+        if (!IsShown(i, map))
             continue;
         const QPointF at = map.ToPixel(s.XValue(i), s.YValue(i));
-        if (!area.contains(at))
-            continue;
         const QPointF d = at - pixel;
         const double distance = QPointF::dotProduct(d, d);
         if (distance < best) {
@@ -114,10 +129,29 @@ QString TChart::Description() const
     if (readout_ >= 0)
         return ReadoutText();
     const TFastLineSeries& s = *series_.front();
-    if (s.Count() == 0)
+    // The whole data, or in a closer look the points in view.
+    int count = s.Count();
+    std::optional<TWindow> bounds = DataBounds();
+    if (zoom_) {
+        const TChartMap map = Map();
+        count = 0;
+        bounds.reset();
+        for (int i = 0; i < s.Count(); ++i) {
+            if (!IsShown(i, map))
+                continue;
+            ++count;
+            const double x = s.XValue(i), y = s.YValue(i);
+            bounds = bounds ? TWindow { { std::min(bounds->x.lo, x), std::max(bounds->x.hi, x) },
+                { std::min(bounds->y.lo, y), std::max(bounds->y.hi, y) } }
+                            : TWindow { { x, x }, { y, y } };
+        }
+    }
+    if (count == 0)
         return QStringLiteral("点がありません");
-    QString text = QString::number(s.Count()) + QStringLiteral(" 点");
-    if (const std::optional<TWindow> bounds = DataBounds()) {
+    QString text = QString::number(count) + QStringLiteral(" 点");
+    if (zoom_)
+        text += QStringLiteral("（拡大表示中）");
+    if (bounds) {
         auto range = [](const QString& name, const TRange& r) {
             return QStringLiteral("、%1 は %2 から %3 まで")
                 .arg(name, FloatToStr(r.lo), FloatToStr(r.hi));
@@ -234,24 +268,22 @@ void TChart::keyPressEvent(QKeyEvent* event)
         return;
     }
     const TChartMap map = Map();
-    const QRectF area = map.Area().adjusted(-1, -1, 1, 1);
     const TFastLineSeries& s = *series_.front();
-    auto shown = [&](int i) {
-        return IsDrawable(i) && area.contains(map.ToPixel(s.XValue(i), s.YValue(i)));
-    };
-    // The next shown point from `from` in steps of `step`, or `from` if there is none.
+    const int marked = IsShown(readout_, map) ? readout_ : -1;
+    // The next shown point from `from` in steps of `step`; else the marked point stays
+    // (none when no point is shown).
     auto next = [&](int from, int step) {
         for (int i = from + step; i >= 0 && i < s.Count(); i += step)
-            if (shown(i))
+            if (IsShown(i, map))
                 return i;
-        return from;
+        return marked;
     };
     switch (event->key()) {
     case Qt::Key_Left:
-        SetReadout(readout_ < 0 ? next(s.Count(), -1) : next(readout_, -1));
+        SetReadout(marked < 0 ? next(s.Count(), -1) : next(marked, -1));
         return;
     case Qt::Key_Right:
-        SetReadout(next(readout_, 1));
+        SetReadout(next(marked, 1));
         return;
     case Qt::Key_Home:
         SetReadout(next(-1, 1));
