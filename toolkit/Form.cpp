@@ -3,6 +3,7 @@
 
 #include "toolkit/Application.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusFrame>
@@ -70,6 +71,20 @@ bool TCanvas::eventFilter(QObject* watched, QEvent* event)
 TCustomForm::TCustomForm(QWidget* parent)
     : QMainWindow(parent)
 {
+}
+
+TCustomForm::~TCustomForm()
+{
+    // The controls go one by one with the window's children, and a control that still
+    // has focus loses it in its own destructor, when siblings before it are gone already
+    // (the focus frame among them: it places itself just before the control it follows).
+    // That happens when the window closes before its deactivation reaches it, as after a
+    // dismissed report, whose activation focused the first list. Take the focus away
+    // while every control is whole, and stop following it, before any of them goes.
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
+    delete focusFollower_;
+    focusFollower_ = nullptr;
 }
 
 void TCustomForm::DoCreate() { emit created(); }
@@ -167,11 +182,18 @@ public:
         , frame_(new QFocusFrame(window))
     {
     }
+    // The frame lives among the window's controls, next to the one it follows, and may
+    // go before this follower does.
+    ~TFocusFrameFollower() override { delete frame_; }
+    TFocusFrameFollower(const TFocusFrameFollower&) = delete;
+    TFocusFrameFollower& operator=(const TFocusFrameFollower&) = delete;
     void Watch(QWidget* widget) { widget->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (!frame_)
+            return QObject::eventFilter(watched, event);
         if (event->type() == QEvent::FocusIn)
             frame_->setWidget(static_cast<QWidget*>(watched));
         else if (event->type() == QEvent::FocusOut && frame_->widget() == watched)
@@ -180,7 +202,7 @@ protected:
     }
 
 private:
-    QFocusFrame* frame_;
+    QPointer<QFocusFrame> frame_;
 };
 
 } // namespace
@@ -194,6 +216,7 @@ void TCustomForm::ApplyStoredForm()
     for (QLabel* label : findChildren<QLabel*>())
         FitCaption(label);
     auto* follower = new TFocusFrameFollower(this);
+    focusFollower_ = follower;
     for (QPlainTextEdit* list : findChildren<QPlainTextEdit*>()) {
         follower->Watch(list);
         // Numbers need no text shaping (no kerning, no ligatures in these fonts): the

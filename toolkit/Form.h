@@ -55,6 +55,9 @@ class TCustomForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TCustomForm(QWidget* parent = nullptr);
+    ~TCustomForm() override;
+    TCustomForm(const TCustomForm&) = delete;
+    TCustomForm& operator=(const TCustomForm&) = delete;
 
     // Raises the creation event; the application calls it once the controls exist.
     void DoCreate();
@@ -80,6 +83,7 @@ protected:
 
 private:
     TCanvas* canvas_ = nullptr;
+    QObject* focusFollower_ = nullptr;
 };
 
 // Where a window's frame goes so that it lies within the screen's available area: where
