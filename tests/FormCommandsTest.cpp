@@ -39,6 +39,9 @@ QStringList Lines(const QPlainTextEdit* list)
 
 quint64 Bits(double x) { return std::bit_cast<quint64>(x); }
 
+// The characters a field takes.
+constexpr int kFieldBound = 4096;
+
 // The client area's own surface alone, as one paint of `region` (all of it when empty)
 // draws it: without the controls on it, which would hide what is drawn beneath them.
 QImage RenderSurface(QWidget* surface, const QRegion& region = QRegion())
@@ -333,12 +336,13 @@ private slots:
         QCOMPARE(Fields(), pasted);
     }
 
-    // A field takes any length; a long text is reported with the quote's cut.
-    void a_paste_of_100000_characters_is_kept_whole_and_reported()
+    // A field takes 4096 characters; a text of that length is kept whole, and reported
+    // with the quote's cut.
+    void a_paste_of_the_full_length_is_kept_whole_and_reported()
     {
         // Every prefix of it reads as zero: a cut field would be accepted silently.
-        const QString text = QStringLiteral("0.") + QString(99997, QLatin1Char('0')) + u'x';
-        QCOMPARE(text.size(), 100000);
+        const QString text = QStringLiteral("0.") + QString(4093, QLatin1Char('0')) + u'x';
+        QCOMPARE(text.size(), kFieldBound);
         form_->N2->trigger();
         Paste(form_->Edit1, text);
         QCOMPARE(form_->Edit1->text(), text);
@@ -348,6 +352,93 @@ private slots:
                 QStringLiteral("「0.%1…」は数値として読めません。").arg(QString(38, u'0'))));
         VerifyResultsEmpty();
         QCOMPARE(form_->Edit1->text(), text);
+    }
+
+    // What goes beyond a field's 4096 characters is refused whole, never cut: the field
+    // keeps what it had, and one report says why.
+    void an_edit_beyond_the_bound_is_refused_whole_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("selectAll");
+        QTest::addColumn<int>("pasted");
+        QTest::addColumn<bool>("taken");
+        // The pasted text is digits: any cut of it would read as a number.
+        QTest::newRow("empty field, one too many") << "Edit1"
+                                                   << "" << true << 4097 << false;
+        QTest::newRow("empty field, just fits") << "Edit2"
+                                                << "" << true << 4096 << true;
+        QTest::newRow("over a selection, one too many") << "Edit3"
+                                                        << "0.4" << true << 4097 << false;
+        QTest::newRow("appended, one too many") << "Edit4"
+                                                << "12345" << false << 4092 << false;
+        QTest::newRow("appended, just fits") << "Edit4"
+                                             << "12345" << false << 4091 << true;
+        QTest::newRow("8 MB") << "Edit1"
+                              << "10e-17" << true << 8 * 1024 * 1024 << false;
+    }
+    void an_edit_beyond_the_bound_is_refused_whole()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, before);
+        QFETCH(bool, selectAll);
+        QFETCH(int, pasted);
+        QFETCH(bool, taken);
+        auto* edit = form_->findChild<QLineEdit*>(field);
+        QVERIFY(edit);
+        edit->setText(before);
+        const QString text(pasted, QLatin1Char('1'));
+        QGuiApplication::clipboard()->setText(text);
+        if (selectAll)
+            edit->selectAll();
+        else
+            edit->end(false);
+        QTest::keySequence(edit, QKeySequence::Paste);
+        const QString after = selectAll ? text : before + text;
+        if (taken) {
+            QCOMPARE(edit->text(), after);
+            QTest::qWait(20);
+            QVERIFY(reports_->messages.isEmpty());
+            return;
+        }
+        QCOMPARE(edit->text(), before);
+        QTRY_COMPARE(reports_->messages.size(), 1);
+        QCOMPARE(reports_->messages[0],
+            QStringLiteral("「%1」の欄には 4096 文字までしか入りません。それを超える貼り付けや"
+                           "入力は受け付けませんでした。欄の内容は元のままです。")
+                .arg(edit->accessibleName()));
+        // The field goes on taking what fits, and undo finds nothing of the refused paste.
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), before);
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("7"));
+        QCOMPARE(edit->text(), QStringLiteral("7"));
+        QTest::qWait(20);
+        QCOMPARE(reports_->messages.size(), 1);
+    }
+
+    // Typing at the bound is refused key by key, each time with the report, and never
+    // replaces or drops what the field holds.
+    void typing_beyond_the_bound_is_refused_and_reported()
+    {
+        const QString full(kFieldBound, QLatin1Char('5'));
+        Paste(form_->Edit2, full);
+        QCOMPARE(form_->Edit2->text(), full);
+        QTest::keyClick(form_->Edit2, Qt::Key_6);
+        QCOMPARE(form_->Edit2->text(), full);
+        QTRY_COMPARE(reports_->messages.size(), 1);
+        QVERIFY2(
+            reports_->messages[0].contains(QStringLiteral("「比誘電率 εs」の欄には 4096 文字")),
+            qPrintable(reports_->messages[0]));
+        QTest::keyClick(form_->Edit2, Qt::Key_7);
+        QCOMPARE(form_->Edit2->text(), full);
+        QTRY_COMPARE(reports_->messages.size(), 2);
+        // Making room lets the key in.
+        QTest::keyClick(form_->Edit2, Qt::Key_Backspace);
+        QTest::keyClick(form_->Edit2, Qt::Key_8);
+        QCOMPARE(form_->Edit2->text(), full.chopped(1) + u'8');
+        QTest::qWait(20);
+        QCOMPARE(reports_->messages.size(), 2);
     }
 
     void calculate_with_empty_fields_reports_the_first_field()

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,9 +19,11 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QValidator>
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 TCanvas::TCanvas(QWidget* surface)
     : QObject(surface)
@@ -205,6 +208,57 @@ private:
     QPointer<QFocusFrame> frame_;
 };
 
+// Keeps a field's text within its stored maximum length, and refuses whole what would go
+// beyond it: a paste, a drop or a keystroke that would make the text longer leaves the
+// field as it was, and the user is told so. The field itself takes one character more
+// than the bound, so that such an edit reaches the check with that one character too
+// many (and no more: a long paste's text is never laid out, nor kept in the field's
+// undo history) instead of being cut to fit.
+class TLengthGuard : public QValidator {
+public:
+    TLengthGuard(QLineEdit* field, int bound)
+        : QValidator(field)
+        , field_(field)
+        , bound_(bound)
+    {
+        field->setMaxLength(bound + 1);
+        field->setValidator(this);
+    }
+
+    State validate(QString& text, int& /*position*/) const override
+    {
+        if (text.size() <= bound_)
+            return Acceptable;
+        // Shown once the refused edit is undone, through the window's error report.
+        if (!reportPosted_) {
+            reportPosted_ = true;
+            auto* self = const_cast<TLengthGuard*>(this);
+            QMetaObject::invokeMethod(
+                self, [self] { self->Report(); }, Qt::QueuedConnection);
+        }
+        return Invalid;
+    }
+
+private:
+    void Report()
+    {
+        reportPosted_ = false;
+        const QString name = field_->accessibleName().isEmpty()
+            ? QStringLiteral("この")
+            : QStringLiteral("「%1」の").arg(field_->accessibleName());
+        const QString message
+            = QStringLiteral("%1欄には %2 文字までしか入りません。それを超える貼り付けや入力は"
+                             "受け付けませんでした。欄の内容は元のままです。")
+                  .arg(name)
+                  .arg(bound_);
+        HandleEvent([&] { throw Exception(message.toStdString()); });
+    }
+
+    QLineEdit* field_;
+    int bound_;
+    mutable bool reportPosted_ = false;
+};
+
 } // namespace
 
 void TCustomForm::ApplyStoredForm()
@@ -215,6 +269,10 @@ void TCustomForm::ApplyStoredForm()
         ApplyStoredFont(child);
     for (QLabel* label : findChildren<QLabel*>())
         FitCaption(label);
+    // A field's stored maximum length is a bound it keeps, not a point to cut at.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        if (field->maxLength() < std::numeric_limits<int>::max())
+            new TLengthGuard(field, field->maxLength());
     auto* follower = new TFocusFrameFollower(this);
     focusFollower_ = follower;
     for (QPlainTextEdit* list : findChildren<QPlainTextEdit*>()) {
