@@ -635,8 +635,10 @@ private slots:
         QVERIFY(reports_->messages.isEmpty());
     }
 
+    // With the chart out of the way, the whole line shows on the surface.
     void context_request_on_the_first_page_draws_the_line()
     {
+        form_->Chart1->hide();
         QSignalSpy requests(form_->TabSheet1, &QWidget::customContextMenuRequested);
         QCOMPARE(form_->GetCanvas().Pen.Width(), 1);
         // Over the page itself, then over its chart: both reach the page's handler.
@@ -662,6 +664,7 @@ private slots:
 
     void the_line_waits_for_a_paint_that_covers_it()
     {
+        form_->Chart1->hide();
         const QPoint onPage(5, 5);
         QContextMenuEvent request(
             QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
@@ -674,6 +677,74 @@ private slots:
         // The next paint of the whole area draws the rest, and after that nothing is left.
         QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:130-249", "300:130-249" }));
         QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
+        QCOMPARE(form_->GetCanvas().PendingLines(), 0U);
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
+    // The chart paints its whole area, so no paint of the surface ever shows what lies
+    // under it: that part is drawn nowhere and not kept, and a line wholly under it is
+    // not kept at all. Hiding the chart afterwards shows nothing of either.
+    void what_lies_under_the_chart_is_not_kept()
+    {
+        QWidget* surface = form_->centralWidget();
+        const QRect chart(form_->Chart1->mapTo(surface, QPoint(0, 0)), form_->Chart1->size());
+        QVERIFY(
+            chart.left() > 10 && chart.right() > 250 && chart.top() < 298 && chart.bottom() > 302);
+        const QPoint onPage(5, 5);
+        QContextMenuEvent request(
+            QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
+        QApplication::sendEvent(form_->TabSheet1, &request);
+        const QString left = QStringLiteral("10-%1").arg(chart.left() - 1);
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:" + left, "300:" + left }));
+        QCOMPARE(form_->GetCanvas().PendingLines(), 0U);
+
+        TCanvas& canvas = form_->GetCanvas();
+        canvas.MoveTo(chart.left() + 20, chart.top() + 20);
+        canvas.LineTo(chart.right() - 20, chart.bottom() - 20);
+        QCOMPARE(canvas.PendingLines(), 0U);
+        form_->Chart1->hide();
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
+
+        // The same once the chart comes over a line waiting for its paint: the window's
+        // next paint leaves the chart's area out, and what lay there is gone with it.
+        QApplication::sendEvent(form_->TabSheet1, &request);
+        QCOMPARE(canvas.PendingLines(), 1U);
+        form_->Chart1->show();
+        surface->repaint();
+        QCOMPARE(canvas.PendingLines(), 0U);
+        form_->Chart1->hide();
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
+    // A surface that is not painted keeps only the lines of the last command: an earlier
+    // command's line is gone by the time it shows.
+    void only_the_last_commands_lines_wait_for_a_paint()
+    {
+        form_->Chart1->hide();
+        form_->hide();
+        const QPoint onPage(5, 5);
+        for (int i = 0; i < 3; ++i) {
+            QContextMenuEvent request(
+                QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
+            QApplication::sendEvent(form_->TabSheet1, &request);
+            QCOMPARE(form_->GetCanvas().PendingLines(), 1U);
+            QTest::qWait(1);
+        }
+        // The next command draws two lines in one handler.
+        TCanvas& canvas = form_->GetCanvas();
+        HandleEvent([&] {
+            canvas.MoveTo(20, 400);
+            canvas.LineTo(60, 400);
+            canvas.LineTo(60, 420);
+        });
+        QCOMPARE(canvas.PendingLines(), 2U);
+        // An L two pixels wide, flat ends: rows 399-400 from x = 20 up to 60, and
+        // columns 59-60 from y = 400 down to 420.
+        QStringList shape { "399:20-59", "400:20-60" };
+        for (int y = 401; y < 420; ++y)
+            shape << QStringLiteral("%1:59-60").arg(y);
+        QCOMPARE(Strokes(RenderSurface(form_->centralWidget())), shape);
         QVERIFY(reports_->messages.isEmpty());
     }
 };

@@ -25,6 +25,46 @@
 #include <cstdlib>
 #include <limits>
 
+namespace {
+
+// Whether a control paints every pixel of its area itself, so that nothing its parent
+// paints beneath it shows: Qt leaves such controls out of the parent's paints.
+bool PaintsItsWholeArea(const QWidget* widget)
+{
+    if (widget->testAttribute(Qt::WA_TranslucentBackground))
+        return false;
+    return widget->testAttribute(Qt::WA_OpaquePaintEvent)
+        || (widget->autoFillBackground()
+            && widget->palette().brush(widget->backgroundRole()).isOpaque());
+}
+
+// The part of `widget` that its shown child controls (and theirs, through controls that
+// let their parent show through) cover with their own paint, in its coordinates.
+QRegion OpaqueChildren(const QWidget* widget)
+{
+    QRegion covered;
+    for (const QObject* object : widget->children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (!child || child->isWindow() || child->isHidden())
+            continue;
+        QRegion area(child->rect());
+        if (!child->mask().isEmpty())
+            area &= child->mask();
+        if (!PaintsItsWholeArea(child))
+            area &= OpaqueChildren(child);
+        covered += area.translated(child->pos());
+    }
+    return covered & widget->rect();
+}
+
+QEvent::Type CommandEndEvent()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+} // namespace
+
 TCanvas::TCanvas(QWidget* surface)
     : QObject(surface)
     , surface_(surface)
@@ -36,16 +76,46 @@ void TCanvas::MoveTo(int x, int y) { position_ = QPoint(x, y); }
 
 void TCanvas::LineTo(int x, int y)
 {
+    if (!commandOpen_) {
+        // A new command: what the earlier ones left unpainted is not kept for ever. The
+        // posted event ends the command once control is back in the event loop.
+        commandOpen_ = true;
+        pending_.clear();
+        QCoreApplication::postEvent(this, new QEvent(CommandEndEvent()), Qt::HighEventPriority);
+    }
     const QPoint to(x, y);
     QPen pen(Pen.Color(), Pen.Width());
     pen.setCapStyle(Qt::FlatCap);
-    // Every pixel the pen can touch, with a pixel to spare for rounding.
+    // Every pixel the pen can touch, with a pixel to spare for rounding, less what the
+    // controls over it paint.
     const int margin = Pen.Width() + 1;
     const QRect bounds
         = QRect(position_, to).normalized().adjusted(-margin, -margin, margin, margin);
-    pending_.push_back({ position_, to, pen, QRegion(bounds) });
-    surface_->update(bounds);
+    const QRegion paintable = QRegion(bounds) - OpaqueChildren(surface_);
+    if (!paintable.isEmpty()) {
+        pending_.push_back({ position_, to, pen, paintable });
+        surface_->update(paintable);
+    }
     position_ = to;
+}
+
+void TCanvas::DropCovered()
+{
+    if (pending_.empty())
+        return;
+    const QRegion covered = OpaqueChildren(surface_);
+    for (Line& line : pending_)
+        line.unpainted -= covered;
+    std::erase_if(pending_, [](const Line& line) { return line.unpainted.isEmpty(); });
+}
+
+bool TCanvas::event(QEvent* event)
+{
+    if (event->type() == CommandEndEvent()) {
+        commandOpen_ = false;
+        return true;
+    }
+    return QObject::event(event);
 }
 
 bool TCanvas::eventFilter(QObject* watched, QEvent* event)
@@ -53,7 +123,8 @@ bool TCanvas::eventFilter(QObject* watched, QEvent* event)
     // Painting is only allowed while the surface paints itself, so the lines are drawn
     // here, before the surface's own paint handler and before its children. A paint
     // covers only part of the surface: each line is drawn where this paint covers it,
-    // and stays pending for the part it does not cover until a later paint does.
+    // and stays pending for the part it does not cover until a later paint does, unless
+    // a control has come over that part in the meantime.
     if (watched == surface_ && event->type() == QEvent::Paint && !pending_.empty()) {
         const QRegion painted = static_cast<QPaintEvent*>(event)->region();
         QPainter painter(surface_);
@@ -66,7 +137,8 @@ bool TCanvas::eventFilter(QObject* watched, QEvent* event)
             painter.drawLine(line.from, line.to);
             line.unpainted -= painted;
         }
-        std::erase_if(pending_, [](const Line& line) { return line.unpainted.isEmpty(); });
+        painter.end();
+        DropCovered();
     }
     return QObject::eventFilter(watched, event);
 }
