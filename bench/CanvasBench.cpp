@@ -37,7 +37,7 @@ long ResidentKiB()
 double TabSwitchMs()
 {
     std::vector<double> times;
-    for (int i = 0; i < 51; ++i) {
+    for (int i = 0; i < 201; ++i) {
         QElapsedTimer timer;
         timer.start();
         Form1->PageControl1->setCurrentIndex(1);
@@ -46,8 +46,8 @@ double TabSwitchMs()
         Form1->centralWidget()->repaint();
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
-    std::nth_element(times.begin(), times.begin() + 25, times.end());
-    return times[25];
+    std::nth_element(times.begin(), times.begin() + 100, times.end());
+    return times[100];
 }
 
 void RightClick(QWidget* widget, const QPoint& at)
