@@ -70,6 +70,8 @@ bench: build
 	$(BENCH_ENV) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/calculate_bench 2>/dev/null
 	$(BENCH_ENV) bench/with-xvfb.sh $(BUILD_DIR)/bench/calculate_bench 2>/dev/null
 	$(BENCH_ENV) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/report_memory_bench 2>/dev/null
+	$(BENCH_ENV) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/paste_memory_bench 2>/dev/null
+	$(BENCH_ENV) bench/with-xvfb.sh $(BUILD_DIR)/bench/canvas_bench 2>/dev/null
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # (No strict_string_checks: libxkbcommon hands strndup buffers that are not

@@ -39,6 +39,9 @@ QStringList Lines(const QPlainTextEdit* list)
 
 quint64 Bits(double x) { return std::bit_cast<quint64>(x); }
 
+// The characters a field takes.
+constexpr int kFieldBound = 4096;
+
 // The client area's own surface alone, as one paint of `region` (all of it when empty)
 // draws it: without the controls on it, which would hide what is drawn beneath them.
 QImage RenderSurface(QWidget* surface, const QRegion& region = QRegion())
@@ -360,12 +363,13 @@ private slots:
         QCOMPARE(Fields(), pasted);
     }
 
-    // A field takes any length; a long text is reported with the quote's cut.
-    void a_paste_of_100000_characters_is_kept_whole_and_reported()
+    // A field takes 4096 characters; a text of that length is kept whole, and reported
+    // with the quote's cut.
+    void a_paste_of_the_full_length_is_kept_whole_and_reported()
     {
         // Every prefix of it reads as zero: a cut field would be accepted silently.
-        const QString text = QStringLiteral("0.") + QString(99997, QLatin1Char('0')) + u'x';
-        QCOMPARE(text.size(), 100000);
+        const QString text = QStringLiteral("0.") + QString(4093, QLatin1Char('0')) + u'x';
+        QCOMPARE(text.size(), kFieldBound);
         form_->N2->trigger();
         Paste(form_->Edit1, text);
         QCOMPARE(form_->Edit1->text(), text);
@@ -375,6 +379,93 @@ private slots:
                 QStringLiteral("「0.%1…」は数値として読めません。").arg(QString(38, u'0'))));
         VerifyResultsEmpty();
         QCOMPARE(form_->Edit1->text(), text);
+    }
+
+    // What goes beyond a field's 4096 characters is refused whole, never cut: the field
+    // keeps what it had, and one report says why.
+    void an_edit_beyond_the_bound_is_refused_whole_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("selectAll");
+        QTest::addColumn<int>("pasted");
+        QTest::addColumn<bool>("taken");
+        // The pasted text is digits: any cut of it would read as a number.
+        QTest::newRow("empty field, one too many") << "Edit1"
+                                                   << "" << true << 4097 << false;
+        QTest::newRow("empty field, just fits") << "Edit2"
+                                                << "" << true << 4096 << true;
+        QTest::newRow("over a selection, one too many") << "Edit3"
+                                                        << "0.4" << true << 4097 << false;
+        QTest::newRow("appended, one too many") << "Edit4"
+                                                << "12345" << false << 4092 << false;
+        QTest::newRow("appended, just fits") << "Edit4"
+                                             << "12345" << false << 4091 << true;
+        QTest::newRow("8 MB") << "Edit1"
+                              << "10e-17" << true << 8 * 1024 * 1024 << false;
+    }
+    void an_edit_beyond_the_bound_is_refused_whole()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, before);
+        QFETCH(bool, selectAll);
+        QFETCH(int, pasted);
+        QFETCH(bool, taken);
+        auto* edit = form_->findChild<QLineEdit*>(field);
+        QVERIFY(edit);
+        edit->setText(before);
+        const QString text(pasted, QLatin1Char('1'));
+        QGuiApplication::clipboard()->setText(text);
+        if (selectAll)
+            edit->selectAll();
+        else
+            edit->end(false);
+        QTest::keySequence(edit, QKeySequence::Paste);
+        const QString after = selectAll ? text : before + text;
+        if (taken) {
+            QCOMPARE(edit->text(), after);
+            QTest::qWait(20);
+            QVERIFY(reports_->messages.isEmpty());
+            return;
+        }
+        QCOMPARE(edit->text(), before);
+        QTRY_COMPARE(reports_->messages.size(), 1);
+        QCOMPARE(reports_->messages[0],
+            QStringLiteral("「%1」の欄には 4096 文字までしか入りません。それを超える貼り付けや"
+                           "入力は受け付けませんでした。欄の内容は元のままです。")
+                .arg(edit->accessibleName()));
+        // The field goes on taking what fits, and undo finds nothing of the refused paste.
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), before);
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("7"));
+        QCOMPARE(edit->text(), QStringLiteral("7"));
+        QTest::qWait(20);
+        QCOMPARE(reports_->messages.size(), 1);
+    }
+
+    // Typing at the bound is refused key by key, each time with the report, and never
+    // replaces or drops what the field holds.
+    void typing_beyond_the_bound_is_refused_and_reported()
+    {
+        const QString full(kFieldBound, QLatin1Char('5'));
+        Paste(form_->Edit2, full);
+        QCOMPARE(form_->Edit2->text(), full);
+        QTest::keyClick(form_->Edit2, Qt::Key_6);
+        QCOMPARE(form_->Edit2->text(), full);
+        QTRY_COMPARE(reports_->messages.size(), 1);
+        QVERIFY2(
+            reports_->messages[0].contains(QStringLiteral("「比誘電率 εs」の欄には 4096 文字")),
+            qPrintable(reports_->messages[0]));
+        QTest::keyClick(form_->Edit2, Qt::Key_7);
+        QCOMPARE(form_->Edit2->text(), full);
+        QTRY_COMPARE(reports_->messages.size(), 2);
+        // Making room lets the key in.
+        QTest::keyClick(form_->Edit2, Qt::Key_Backspace);
+        QTest::keyClick(form_->Edit2, Qt::Key_8);
+        QCOMPARE(form_->Edit2->text(), full.chopped(1) + u'8');
+        QTest::qWait(20);
+        QCOMPARE(reports_->messages.size(), 2);
     }
 
     void calculate_with_empty_fields_reports_the_first_field()
@@ -580,8 +671,10 @@ private slots:
         QVERIFY(reports_->messages.isEmpty());
     }
 
+    // With the chart out of the way, the whole line shows on the surface.
     void context_request_on_the_first_page_draws_the_line()
     {
+        form_->Chart1->hide();
         QSignalSpy requests(form_->TabSheet1, &QWidget::customContextMenuRequested);
         QCOMPARE(form_->GetCanvas().Pen.Width(), 1);
         // Over the page itself, then over its chart: both reach the page's handler.
@@ -607,6 +700,7 @@ private slots:
 
     void the_line_waits_for_a_paint_that_covers_it()
     {
+        form_->Chart1->hide();
         const QPoint onPage(5, 5);
         QContextMenuEvent request(
             QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
@@ -619,6 +713,74 @@ private slots:
         // The next paint of the whole area draws the rest, and after that nothing is left.
         QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:130-249", "300:130-249" }));
         QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
+        QCOMPARE(form_->GetCanvas().PendingLines(), 0U);
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
+    // The chart paints its whole area, so no paint of the surface ever shows what lies
+    // under it: that part is drawn nowhere and not kept, and a line wholly under it is
+    // not kept at all. Hiding the chart afterwards shows nothing of either.
+    void what_lies_under_the_chart_is_not_kept()
+    {
+        QWidget* surface = form_->centralWidget();
+        const QRect chart(form_->Chart1->mapTo(surface, QPoint(0, 0)), form_->Chart1->size());
+        QVERIFY(
+            chart.left() > 10 && chart.right() > 250 && chart.top() < 298 && chart.bottom() > 302);
+        const QPoint onPage(5, 5);
+        QContextMenuEvent request(
+            QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
+        QApplication::sendEvent(form_->TabSheet1, &request);
+        const QString left = QStringLiteral("10-%1").arg(chart.left() - 1);
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList({ "299:" + left, "300:" + left }));
+        QCOMPARE(form_->GetCanvas().PendingLines(), 0U);
+
+        TCanvas& canvas = form_->GetCanvas();
+        canvas.MoveTo(chart.left() + 20, chart.top() + 20);
+        canvas.LineTo(chart.right() - 20, chart.bottom() - 20);
+        QCOMPARE(canvas.PendingLines(), 0U);
+        form_->Chart1->hide();
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
+
+        // The same once the chart comes over a line waiting for its paint: the window's
+        // next paint leaves the chart's area out, and what lay there is gone with it.
+        QApplication::sendEvent(form_->TabSheet1, &request);
+        QCOMPARE(canvas.PendingLines(), 1U);
+        form_->Chart1->show();
+        surface->repaint();
+        QCOMPARE(canvas.PendingLines(), 0U);
+        form_->Chart1->hide();
+        QCOMPARE(Strokes(RenderSurface(surface)), QStringList());
+        QVERIFY(reports_->messages.isEmpty());
+    }
+
+    // A surface that is not painted keeps only the lines of the last command: an earlier
+    // command's line is gone by the time it shows.
+    void only_the_last_commands_lines_wait_for_a_paint()
+    {
+        form_->Chart1->hide();
+        form_->hide();
+        const QPoint onPage(5, 5);
+        for (int i = 0; i < 3; ++i) {
+            QContextMenuEvent request(
+                QContextMenuEvent::Mouse, onPage, form_->TabSheet1->mapToGlobal(onPage));
+            QApplication::sendEvent(form_->TabSheet1, &request);
+            QCOMPARE(form_->GetCanvas().PendingLines(), 1U);
+            QTest::qWait(1);
+        }
+        // The next command draws two lines in one handler.
+        TCanvas& canvas = form_->GetCanvas();
+        HandleEvent([&] {
+            canvas.MoveTo(20, 400);
+            canvas.LineTo(60, 400);
+            canvas.LineTo(60, 420);
+        });
+        QCOMPARE(canvas.PendingLines(), 2U);
+        // An L two pixels wide, flat ends: rows 399-400 from x = 20 up to 60, and
+        // columns 59-60 from y = 400 down to 420.
+        QStringList shape { "399:20-59", "400:20-60" };
+        for (int y = 401; y < 420; ++y)
+            shape << QStringLiteral("%1:59-60").arg(y);
+        QCOMPARE(Strokes(RenderSurface(form_->centralWidget())), shape);
         QVERIFY(reports_->messages.isEmpty());
     }
 };

@@ -8,6 +8,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QStyle>
 #include <QTranslator>
 #include <QWidget>
 
@@ -23,6 +26,23 @@ ErrorReporter& CurrentReporter()
     return reporter;
 }
 
+// The icon the report's OK button shows, made once for the application. A button's icon
+// is drawn through the application's pixmap cache under the icon's own identity: a fresh
+// icon per report, as the style makes one for each box, would add an entry that no later
+// report finds again, and the cache would keep each of them until it is full.
+QIcon SharedOkIcon()
+{
+    class THolder : public QObject {
+    public:
+        using QObject::QObject;
+        QIcon icon = QApplication::style()->standardIcon(QStyle::SP_DialogOkButton);
+    };
+    static QPointer<THolder> holder;
+    if (!holder)
+        holder = new THolder(QCoreApplication::instance());
+    return holder->icon;
+}
+
 void ShowMessageBox(const QString& message)
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
@@ -36,6 +56,8 @@ void ShowMessageBox(const QString& message)
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), message,
         QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok); ok && !ok->icon().isNull())
+        ok->setIcon(SharedOkIcon());
     box.exec();
 }
 

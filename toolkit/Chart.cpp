@@ -9,6 +9,7 @@
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPainterPath>
 
 #include <algorithm>
@@ -85,7 +86,11 @@ TChart::TChart(QWidget* parent)
     (void)accessibleInstalled;
     // Not marked as painting every pixel itself (Qt::WA_OpaquePaintEvent): at a
     // fractional scale such as 0.5 the paint covers fewer device pixels than the
-    // widget's area, and without the background beneath, the rest showed black.
+    // widget's area, and without a background beneath, the rest showed black. Qt fills
+    // the chart's own background colour instead, over the whole area, and so still
+    // knows that nothing of the parent shows through.
+    setAutoFillBackground(true);
+    setBackColor(backColor_);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     series_.push_back(std::unique_ptr<TFastLineSeries>(new TFastLineSeries(*this)));
@@ -410,6 +415,9 @@ void TChart::setTitle(const QString& title)
 void TChart::setBackColor(const QColor& color)
 {
     backColor_ = color;
+    QPalette background = palette();
+    background.setColor(backgroundRole(), color);
+    setPalette(background);
     update();
 }
 

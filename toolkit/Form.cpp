@@ -3,12 +3,14 @@
 
 #include "toolkit/Application.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusFrame>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,9 +20,51 @@
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QValidator>
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+
+namespace {
+
+// Whether a control paints every pixel of its area itself, so that nothing its parent
+// paints beneath it shows: Qt leaves such controls out of the parent's paints.
+bool PaintsItsWholeArea(const QWidget* widget)
+{
+    if (widget->testAttribute(Qt::WA_TranslucentBackground))
+        return false;
+    return widget->testAttribute(Qt::WA_OpaquePaintEvent)
+        || (widget->autoFillBackground()
+            && widget->palette().brush(widget->backgroundRole()).isOpaque());
+}
+
+// The part of `widget` that its shown child controls (and theirs, through controls that
+// let their parent show through) cover with their own paint, in its coordinates.
+QRegion OpaqueChildren(const QWidget* widget)
+{
+    QRegion covered;
+    for (const QObject* object : widget->children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (!child || child->isWindow() || child->isHidden())
+            continue;
+        QRegion area(child->rect());
+        if (!child->mask().isEmpty())
+            area &= child->mask();
+        if (!PaintsItsWholeArea(child))
+            area &= OpaqueChildren(child);
+        covered += area.translated(child->pos());
+    }
+    return covered & widget->rect();
+}
+
+QEvent::Type CommandEndEvent()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+} // namespace
 
 TCanvas::TCanvas(QWidget* surface)
     : QObject(surface)
@@ -33,16 +77,46 @@ void TCanvas::MoveTo(int x, int y) { position_ = QPoint(x, y); }
 
 void TCanvas::LineTo(int x, int y)
 {
+    if (!commandOpen_) {
+        // A new command: what the earlier ones left unpainted is not kept for ever. The
+        // posted event ends the command once control is back in the event loop.
+        commandOpen_ = true;
+        pending_.clear();
+        QCoreApplication::postEvent(this, new QEvent(CommandEndEvent()), Qt::HighEventPriority);
+    }
     const QPoint to(x, y);
     QPen pen(Pen.Color(), Pen.Width());
     pen.setCapStyle(Qt::FlatCap);
-    // Every pixel the pen can touch, with a pixel to spare for rounding.
+    // Every pixel the pen can touch, with a pixel to spare for rounding, less what the
+    // controls over it paint.
     const int margin = Pen.Width() + 1;
     const QRect bounds
         = QRect(position_, to).normalized().adjusted(-margin, -margin, margin, margin);
-    pending_.push_back({ position_, to, pen, QRegion(bounds) });
-    surface_->update(bounds);
+    const QRegion paintable = QRegion(bounds) - OpaqueChildren(surface_);
+    if (!paintable.isEmpty()) {
+        pending_.push_back({ position_, to, pen, paintable });
+        surface_->update(paintable);
+    }
     position_ = to;
+}
+
+void TCanvas::DropCovered()
+{
+    if (pending_.empty())
+        return;
+    const QRegion covered = OpaqueChildren(surface_);
+    for (Line& line : pending_)
+        line.unpainted -= covered;
+    std::erase_if(pending_, [](const Line& line) { return line.unpainted.isEmpty(); });
+}
+
+bool TCanvas::event(QEvent* event)
+{
+    if (event->type() == CommandEndEvent()) {
+        commandOpen_ = false;
+        return true;
+    }
+    return QObject::event(event);
 }
 
 bool TCanvas::eventFilter(QObject* watched, QEvent* event)
@@ -50,7 +124,8 @@ bool TCanvas::eventFilter(QObject* watched, QEvent* event)
     // Painting is only allowed while the surface paints itself, so the lines are drawn
     // here, before the surface's own paint handler and before its children. A paint
     // covers only part of the surface: each line is drawn where this paint covers it,
-    // and stays pending for the part it does not cover until a later paint does.
+    // and stays pending for the part it does not cover until a later paint does, unless
+    // a control has come over that part in the meantime.
     if (watched == surface_ && event->type() == QEvent::Paint && !pending_.empty()) {
         const QRegion painted = static_cast<QPaintEvent*>(event)->region();
         QPainter painter(surface_);
@@ -63,7 +138,8 @@ bool TCanvas::eventFilter(QObject* watched, QEvent* event)
             painter.drawLine(line.from, line.to);
             line.unpainted -= painted;
         }
-        std::erase_if(pending_, [](const Line& line) { return line.unpainted.isEmpty(); });
+        painter.end();
+        DropCovered();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -116,7 +192,21 @@ TCustomForm::TCustomForm(QWidget* parent)
         fontReader_ = new TStoredFontReader(this);
 }
 
-TCustomForm::~TCustomForm() { delete fontReader_; }
+TCustomForm::~TCustomForm()
+{
+    // The controls go one by one with the window's children, and a control that still
+    // has focus loses it in its own destructor, when siblings before it are gone already
+    // (the focus frame among them: it places itself just before the control it follows).
+    // That happens when the window closes before its deactivation reaches it, as after a
+    // dismissed report, whose activation focused the first list. Take the focus away
+    // while every control is whole, and stop following it, before any of them goes.
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
+    delete fontReader_;
+    fontReader_ = nullptr;
+    delete focusFollower_;
+    focusFollower_ = nullptr;
+}
 
 void TCustomForm::DoCreate() { emit created(); }
 
@@ -229,11 +319,18 @@ public:
         , frame_(new QFocusFrame(window))
     {
     }
+    // The frame lives among the window's controls, next to the one it follows, and may
+    // go before this follower does.
+    ~TFocusFrameFollower() override { delete frame_; }
+    TFocusFrameFollower(const TFocusFrameFollower&) = delete;
+    TFocusFrameFollower& operator=(const TFocusFrameFollower&) = delete;
     void Watch(QWidget* widget) { widget->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (!frame_)
+            return QObject::eventFilter(watched, event);
         if (event->type() == QEvent::FocusIn)
             frame_->setWidget(static_cast<QWidget*>(watched));
         else if (event->type() == QEvent::FocusOut && frame_->widget() == watched)
@@ -242,7 +339,58 @@ protected:
     }
 
 private:
-    QFocusFrame* frame_;
+    QPointer<QFocusFrame> frame_;
+};
+
+// Keeps a field's text within its stored maximum length, and refuses whole what would go
+// beyond it: a paste, a drop or a keystroke that would make the text longer leaves the
+// field as it was, and the user is told so. The field itself takes one character more
+// than the bound, so that such an edit reaches the check with that one character too
+// many (and no more: a long paste's text is never laid out, nor kept in the field's
+// undo history) instead of being cut to fit.
+class TLengthGuard : public QValidator {
+public:
+    TLengthGuard(QLineEdit* field, int bound)
+        : QValidator(field)
+        , field_(field)
+        , bound_(bound)
+    {
+        field->setMaxLength(bound + 1);
+        field->setValidator(this);
+    }
+
+    State validate(QString& text, int& /*position*/) const override
+    {
+        if (text.size() <= bound_)
+            return Acceptable;
+        // Shown once the refused edit is undone, through the window's error report.
+        if (!reportPosted_) {
+            reportPosted_ = true;
+            auto* self = const_cast<TLengthGuard*>(this);
+            QMetaObject::invokeMethod(
+                self, [self] { self->Report(); }, Qt::QueuedConnection);
+        }
+        return Invalid;
+    }
+
+private:
+    void Report()
+    {
+        reportPosted_ = false;
+        const QString name = field_->accessibleName().isEmpty()
+            ? QStringLiteral("この")
+            : QStringLiteral("「%1」の").arg(field_->accessibleName());
+        const QString message
+            = QStringLiteral("%1欄には %2 文字までしか入りません。それを超える貼り付けや入力は"
+                             "受け付けませんでした。欄の内容は元のままです。")
+                  .arg(name)
+                  .arg(bound_);
+        HandleEvent([&] { throw Exception(message.toStdString()); });
+    }
+
+    QLineEdit* field_;
+    int bound_;
+    mutable bool reportPosted_ = false;
 };
 
 } // namespace
@@ -257,7 +405,12 @@ void TCustomForm::ApplyStoredForm()
         ApplyStoredFont(child);
     for (QLabel* label : findChildren<QLabel*>())
         FitCaption(label);
+    // A field's stored maximum length is a bound it keeps, not a point to cut at.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        if (field->maxLength() < std::numeric_limits<int>::max())
+            new TLengthGuard(field, field->maxLength());
     auto* follower = new TFocusFrameFollower(this);
+    focusFollower_ = follower;
     for (QPlainTextEdit* list : findChildren<QPlainTextEdit*>()) {
         follower->Watch(list);
         // Numbers need no text shaping (no kerning, no ligatures in these fonts): the

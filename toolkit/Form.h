@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QRegion>
 
+#include <cstddef>
 #include <vector>
 
 class QPlainTextEdit;
@@ -28,7 +29,10 @@ private:
 
 // Draws straight lines on a widget's own surface, beneath its child controls. A line is
 // painted once, with the next paints of the surface that cover it, and not kept: a later
-// repaint of that area no longer shows it.
+// repaint of that area no longer shows it. Where a control that paints its whole area
+// (a chart) lies over the line when it is drawn or painted, no paint of the surface ever
+// shows that part, and it is dropped. Only the lines of the last command wait for their
+// paint: a command that draws drops what earlier ones left unpainted.
 class TCanvas : public QObject {
 public:
     explicit TCanvas(QWidget* surface);
@@ -37,8 +41,12 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
 
+    // The lines still waiting for a paint.
+    [[nodiscard]] std::size_t PendingLines() const { return pending_.size(); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     struct Line {
@@ -46,9 +54,14 @@ private:
         QPen pen;
         QRegion unpainted; // where no paint of the surface has drawn the line yet
     };
+    // Drops the parts of the lines that controls painting their whole area now cover,
+    // and the lines with nothing left to paint.
+    void DropCovered();
+
     QWidget* surface_;
     QPoint position_;
     std::vector<Line> pending_;
+    bool commandOpen_ = false; // lines drawn since the last return to the event loop
 };
 
 class TStoredFontReader;
@@ -58,6 +71,8 @@ class TCustomForm : public QMainWindow {
 public:
     explicit TCustomForm(QWidget* parent = nullptr);
     ~TCustomForm() override;
+    TCustomForm(const TCustomForm&) = delete;
+    TCustomForm& operator=(const TCustomForm&) = delete;
 
     // Raises the creation event; the application calls it once the controls exist.
     void DoCreate();
@@ -84,6 +99,7 @@ protected:
 private:
     TCanvas* canvas_ = nullptr;
     TStoredFontReader* fontReader_ = nullptr; // while the stored form is read
+    QObject* focusFollower_ = nullptr;
 };
 
 // Where a window's frame goes so that it lies within the screen's available area: where
