@@ -2,6 +2,7 @@
 // One "計算" on the shown window, from the click to the next painted frame of the
 // window, repeated; prints the median and the spread for the example inputs (44 points)
 // and for the longest sweep (diffusion potential 4: all 80 points).
+#include "ShownWindow.h"
 #include "ui/Unit1.h"
 
 #include <QApplication>
@@ -45,10 +46,7 @@ private:
 int main(int argc, char* argv[])
 {
     TApplication application(argc, argv);
-    application.Initialize();
-    application.CreateForm(Form1);
-    Form1->show();
-    if (!QTest::qWaitForWindowExposed(Form1))
+    if (!ShowMainWindow(application))
         return 1;
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 40;
     struct Case {

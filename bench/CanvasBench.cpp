@@ -5,6 +5,7 @@
 // resident memory and the time of a tab switch (a switch to the second page and back,
 // each painted at once) before and after.
 // Usage: canvas_bench [clicks]   (default 50,000)
+#include "ShownWindow.h"
 #include "ui/Unit1.h"
 
 #include <QApplication>
@@ -20,18 +21,6 @@
 #include <vector>
 
 namespace {
-
-// Resident memory of this process in kB, from the kernel's status of it.
-long ResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 // Median time in ms of a switch to the second page and back, each painted at once.
 double TabSwitchMs()
@@ -61,10 +50,7 @@ void RightClick(QWidget* widget, const QPoint& at)
 int main(int argc, char* argv[])
 {
     TApplication application(argc, argv);
-    application.Initialize();
-    application.CreateForm(Form1);
-    Form1->show();
-    if (!QTest::qWaitForWindowExposed(Form1))
+    if (!ShowMainWindow(application))
         return 1;
     const int clicks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50000;
     Form1->N2->trigger();

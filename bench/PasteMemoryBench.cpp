@@ -7,6 +7,7 @@
 //   defaults: 100 pastes of 8 MB;
 //   unbounded: the field takes any length, as it did before it kept a bound (for the
 //   figures to compare with; a few pastes are enough there).
+#include "ShownWindow.h"
 #include "ui/Unit1.h"
 
 #include <QApplication>
@@ -20,18 +21,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Resident memory of this process in kB, from the kernel's status of it.
-long ResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 } // namespace
 

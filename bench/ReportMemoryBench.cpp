@@ -9,6 +9,7 @@
 //   typed-valid: the same typing of a valid number, which shows no report.
 // Run the typed modes in processes of their own: the field's editing history grows by
 // doubling, so one run's growth would hide the next one's.
+#include "ShownWindow.h"
 #include "ui/Unit1.h"
 
 #include <QApplication>
@@ -94,10 +95,7 @@ long long Growth(TText text, TEntry entry, bool rejected, int runs)
 int main(int argc, char* argv[])
 {
     TApplication application(argc, argv);
-    application.Initialize();
-    application.CreateForm(Form1);
-    Form1->show();
-    if (!QTest::qWaitForWindowExposed(Form1))
+    if (!ShowMainWindow(application))
         return 1;
     Form1->N2->trigger();
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;

@@ -70,6 +70,14 @@ class ChartTest : public QObject {
         QCoreApplication::sendPostedEvents();
         QCOMPARE(form_->Chart1->GetSeries(0)->Count(), 44);
     }
+    // Drags a rectangle on the chart with the left button, from one corner to the other.
+    static void Drag(TChart* c, const QPoint& from, const QPoint& to)
+    {
+        QTest::mousePress(c, Qt::LeftButton, {}, from);
+        QTest::mouseMove(c, to);
+        QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+    }
+
     TChart* Show(const QString& name)
     {
         auto* chart = form_->findChild<TChart*>(name);
@@ -246,9 +254,7 @@ private slots:
         const TChartMap full = c->Map();
         const QPoint from = full.ToPixel(-3.5, 3e-22).toPoint();
         const QPoint to = full.ToPixel(-1.5, 1e-22).toPoint();
-        QTest::mousePress(c, Qt::LeftButton, {}, from);
-        QTest::mouseMove(c, to);
-        QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+        Drag(c, from, to);
         QVERIFY(c->IsZoomed());
         // Both axes show the rectangle, to the pixel, with exact labels inside it.
         const TChartMap zoomed = c->Map();
@@ -335,9 +341,7 @@ private slots:
             const TChartMap full = c->Map();
             const QPoint from = full.ToPixel(-3.9, 8e-22).toPoint();
             const QPoint to = full.ToPixel(-2.5, 5e-22).toPoint();
-            QTest::mousePress(c, Qt::LeftButton, {}, from);
-            QTest::mouseMove(c, to);
-            QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+            Drag(c, from, to);
             QVERIFY(c->IsZoomed());
         }
         c->setFocus();
@@ -359,9 +363,7 @@ private slots:
         const TChartMap full = c->Map();
         const QPoint from = full.ToPixel(-3.5, 3e-22).toPoint();
         const QPoint to = full.ToPixel(-1.5, 1e-22).toPoint();
-        QTest::mousePress(c, Qt::LeftButton, {}, from);
-        QTest::mouseMove(c, to);
-        QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+        Drag(c, from, to);
         QVERIFY(c->IsZoomed());
         // The points in view: those the map places in the plot area (to within a pixel).
         const TChartMap zoomed = c->Map();
@@ -418,9 +420,7 @@ private slots:
         } else {
             const QPoint from = full.ToPixel(-3.5, 3e-22).toPoint();
             const QPoint to = full.ToPixel(-1.5, 1e-22).toPoint();
-            QTest::mousePress(c, Qt::LeftButton, {}, from);
-            QTest::mouseMove(c, to);
-            QTest::mouseRelease(c, Qt::LeftButton, {}, to);
+            Drag(c, from, to);
         }
         QVERIFY(c->IsZoomed());
         QVERIFY(!c->Map().Area().contains(PixelOf(c, 43)));
