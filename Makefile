@@ -9,7 +9,8 @@ JOBS ?= 2
 CMAKE_ARGS ?=
 
 .PHONY: all deps deps-run deps-package configure configure-program build build-program \
-	run test bench package sanitize fuzz memcheck clean
+	run test bench package sanitize fuzz memcheck clean \
+	deps-windows windows windows-test windows-package
 
 all: build
 
@@ -114,6 +115,14 @@ memcheck: build
 # A Debian package of the program (build/cvplot_<version>_<arch>.deb).
 package: deps-package build-program
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# The Windows program, cross-built with MinGW-w64 against a Windows Qt built once from
+# Debian's own Qt source into ~/.cache/cvplot-windows (scripts/windows-qt.sh):
+# build-windows/app/cvplot.exe.
+deps-windows:
+	@bash scripts/install-deps.sh windows
+windows: deps-windows
+	bash scripts/windows-build.sh
 
 clean:
 	rm -rf $(BUILD_DIR)
