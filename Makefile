@@ -10,7 +10,7 @@ CMAKE_ARGS ?=
 
 .PHONY: all deps deps-run deps-package configure configure-program build build-program \
 	run test bench package sanitize fuzz memcheck clean \
-	deps-windows windows windows-test windows-package
+	deps-windows windows windows-smoke windows-test windows-package
 
 all: build
 
@@ -123,6 +123,10 @@ deps-windows:
 	@bash scripts/install-deps.sh windows
 windows: deps-windows
 	bash scripts/windows-build.sh
+
+# The Windows program under Wine on Xvfb: 例入力, 計算, a screenshot, 終了 with exit 0.
+windows-smoke: windows
+	bash tests/windows-smoke.sh "$$(bash scripts/windows-stage.sh)/cvplot.exe" docs/window-windows.png
 
 clean:
 	rm -rf $(BUILD_DIR)
