@@ -128,5 +128,20 @@ windows: deps-windows
 windows-smoke: windows
 	bash tests/windows-smoke.sh "$$(bash scripts/windows-stage.sh)/cvplot.exe" docs/window-windows.png
 
+# The Windows tests, cross-built and run under Wine (offscreen), then the smoke run.
+windows-test: deps-windows
+	WINDOWS_TESTS=ON bash scripts/windows-build.sh windows_tests
+	bash tests/windows-tests.sh build-windows/tests "$$(bash scripts/windows-stage.sh)"
+	$(MAKE) --no-print-directory windows-smoke
+
+# The portable zip and the installer: build-windows/cvplot-<version>-win64.zip and
+# build-windows/cvplot-<version>-win64-setup.exe.
+windows-package: windows
+	@stage=$$(bash scripts/windows-stage.sh) && name=$$(basename $$stage) && \
+	    rm -f build-windows/$$name.zip && \
+	    (cd $$(dirname $$stage) && zip -q -9 -r ../$$name.zip $$name) && \
+	    cd build-windows && cpack -G NSIS >/dev/null && \
+	    ls -l $$name.zip $$name-setup.exe
+
 clean:
 	rm -rf $(BUILD_DIR)
