@@ -9,7 +9,8 @@ JOBS ?= 2
 CMAKE_ARGS ?=
 
 .PHONY: all deps deps-run deps-package configure configure-program build build-program \
-	run test bench package sanitize fuzz memcheck clean
+	run test bench package sanitize fuzz memcheck clean \
+	deps-windows windows windows-smoke windows-test windows-package
 
 all: build
 
@@ -114,6 +115,33 @@ memcheck: build
 # A Debian package of the program (build/cvplot_<version>_<arch>.deb).
 package: deps-package build-program
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# The Windows program, cross-built with MinGW-w64 against a Windows Qt built once from
+# Debian's own Qt source into ~/.cache/cvplot-windows (scripts/windows-qt.sh):
+# build-windows/app/cvplot.exe.
+deps-windows:
+	@bash scripts/install-deps.sh windows
+windows: deps-windows
+	bash scripts/windows-build.sh
+
+# The Windows program under Wine on Xvfb: 例入力, 計算, a screenshot, 終了 with exit 0.
+windows-smoke: windows
+	bash tests/windows-smoke.sh "$$(bash scripts/windows-stage.sh)/cvplot.exe" docs/window-windows.png
+
+# The Windows tests, cross-built and run under Wine (offscreen), then the smoke run.
+windows-test: deps-windows
+	WINDOWS_TESTS=ON bash scripts/windows-build.sh windows_tests
+	bash tests/windows-tests.sh build-windows/tests "$$(bash scripts/windows-stage.sh)"
+	$(MAKE) --no-print-directory windows-smoke
+
+# The portable zip and the installer: build-windows/cvplot-<version>-win64.zip and
+# build-windows/cvplot-<version>-win64-setup.exe.
+windows-package: windows
+	@stage=$$(bash scripts/windows-stage.sh) && name=$$(basename $$stage) && \
+	    rm -f build-windows/$$name.zip && \
+	    (cd $$(dirname $$stage) && zip -q -9 -r ../$$name.zip $$name) && \
+	    cd build-windows && cpack -G NSIS >/dev/null && \
+	    ls -l $$name.zip $$name-setup.exe
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -7,6 +7,8 @@
 #   install-deps.sh package  the above, and building its Debian package
 #   install-deps.sh test     all of the above, and every test, benchmark, fuzz and
 #                            memcheck run (the default)
+#   install-deps.sh windows  cross-building the Windows program, its Qt and its tests,
+#                            running them under Wine, and packaging the zip and installer
 set -euo pipefail
 
 run_packages=(
@@ -37,14 +39,29 @@ test_packages=(
     # validation of the desktop entry, the metadata and the Debian package
     desktop-file-utils appstream lintian
 )
+windows_packages=(
+    # MinGW-w64 with posix threads, and ninja for the Windows Qt's build
+    g++-mingw-w64-x86-64-posix ninja-build
+    # Debian's qt6-base source (apt-get source, dpkg-source) and its keys
+    dpkg-dev debian-archive-keyring
+    # Qt's host tools (moc, rcc, uic) and its Japanese texts, shipped with the program
+    qt6-base-dev-tools qt6-translations-l10n
+    # GoogleTest's sources, built for Windows with the tests
+    googletest
+    # running the program and the tests: Wine under an X server, driven by xdotool
+    wine wine64 xvfb xauth xdotool x11-apps python3
+    # the portable zip and the installer
+    zip nsis
+)
 
 task=${1:-test}
 case "$task" in
 run) packages=("${run_packages[@]}") ;;
 package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
 test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+windows) packages=("${run_packages[@]}" "${windows_packages[@]}") ;;
 *)
-    echo "usage: $0 [run|package|test]" >&2
+    echo "usage: $0 [run|package|test|windows]" >&2
     exit 2
     ;;
 esac

@@ -58,7 +58,19 @@ QString DecimalText(long long mantissa, int power, bool exponentForm, qsizetype 
     return negative && mantissa != 0 ? QLatin1Char('-') + text : text;
 }
 
-double Pow10(int n) { return std::pow(10.0, n); }
+// 10^n. std::pow need not be exact for whole powers (MinGW-w64's is not: its 10^-3 is
+// not the double nearest 0.001, and a tick at the range's edge is lost or gained). 10^0
+// to 10^22 are exact doubles, made by exact products; their reciprocals are correctly
+// rounded, so the nearest doubles to 10^-1 ... 10^-22.
+double Pow10(int n)
+{
+    if (n < -22 || n > 22)
+        return std::pow(10.0, n);
+    double p = 1.0;
+    for (int i = 0; i < std::abs(n); ++i)
+        p *= 10.0;
+    return n < 0 ? 1.0 / p : p;
+}
 
 } // namespace
 
