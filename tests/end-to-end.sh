@@ -45,37 +45,10 @@ click() { # x y in window coordinates
 
 
 # Counts the strongly red pixels of the window: the charts' lines are the only red.
-# Reads the window dump as its header describes it (pixel size, byte order, colour
-# masks) and refuses a dump it cannot read, a colour-mapped one among them.
+# (tests/xwd-image.py reads the dump as its header describes it, and refuses a dump it
+# cannot read.)
 red_pixels() {
-    xwd -silent -id "$window" | python3 -c '
-import struct, sys
-data = sys.stdin.buffer.read()
-header_size, _, pixmap_format, depth, width, height = struct.unpack(">6I", data[:24])
-byte_order = struct.unpack(">I", data[28:32])[0]
-bits_per_pixel, bytes_per_line, visual_class = struct.unpack(">3I", data[44:56])
-masks = struct.unpack(">3I", data[56:68])
-ncolors = struct.unpack(">I", data[76:80])[0]
-# ZPixmap (2) of a TrueColor (4) or DirectColor (5) visual, whole bytes per pixel.
-if pixmap_format != 2 or visual_class not in (4, 5) or bits_per_pixel % 8 or not all(masks):
-    sys.exit("cannot read a window dump with format %d, visual class %d, %d bits per pixel"
-             % (pixmap_format, visual_class, bits_per_pixel))
-size = bits_per_pixel // 8
-order = "little" if byte_order == 0 else "big"
-def channel(mask):  # shift and scale of one colour to 0..255
-    shift = (mask & -mask).bit_length() - 1
-    return shift, (mask >> shift)
-channels = [channel(m) for m in masks]
-pixels = data[header_size + 12 * ncolors:]
-red = 0
-for y in range(height):
-    row = pixels[y * bytes_per_line:(y + 1) * bytes_per_line]
-    for x in range(width):
-        value = int.from_bytes(row[size * x:size * (x + 1)], order)
-        r, g, b = (((value >> shift) & top) * 255 // top for shift, top in channels)
-        if r > 200 and g < 80 and b < 80:
-            red += 1
-print(red)'
+    xwd -silent -id "$window" | python3 "$(dirname "$0")/xwd-image.py" --count-red
 }
 
 red_pixels >/dev/null || { echo "the window dump cannot be read"; exit 1; }
